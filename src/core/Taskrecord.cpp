@@ -1,0 +1,89 @@
+#include "Taskrecord.h"
+
+#include "Errors.h"
+#include "Txtfileclass.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+TaskKind KindOf(const QString &time, const QString &date)
+{
+    if (time == Task::Null)
+        return TaskKind::Birthday;
+    if (date == Task::Null)
+        return TaskKind::EveryDay;
+    return TaskKind::OneShot;
+}
+
+int TaskCount(const TxtFile &file)
+{
+    return file.LineCount() / Task::BlockLines;
+}
+
+TaskFields ReadTask(const TxtFile &file, int task)
+{
+    return {file.GetLine(TaskLine(task, Task::Type)),    file.GetLine(TaskLine(task, Task::Time)),
+            file.GetLine(TaskLine(task, Task::Date)),    file.GetLine(TaskLine(task, Task::Message)),
+            file.GetLine(TaskLine(task, Task::Param)),   file.GetLine(TaskLine(task, Task::State))};
+}
+
+void AppendTask(TxtFile &file, const TaskFields &fields)
+{
+    file.AddLine(Task::MarkerText);
+    file.AddLine(fields.type);
+    file.AddLine(fields.time);
+    file.AddLine(fields.date);
+    file.AddLine(fields.message);
+    file.AddLine(fields.param);
+    file.AddLine(fields.state);
+}
+
+void ReplaceTaskFields(TxtFile &file, int task, const TaskFields &fields)
+{
+    file.SetLine(TaskLine(task, Task::Type), fields.type);
+    file.SetLine(TaskLine(task, Task::Time), fields.time);
+    file.SetLine(TaskLine(task, Task::Date), fields.date);
+    file.SetLine(TaskLine(task, Task::Message), fields.message);
+    file.SetLine(TaskLine(task, Task::Param), fields.param);
+}
+
+void SetTaskState(TxtFile &file, int task, const QString &state)
+{
+    file.SetLine(TaskLine(task, Task::State), state);
+}
+
+void RemoveTask(TxtFile &file, int task)
+{
+    const int first = TaskLine(task, Task::Marker);
+    for (int i = 0; i < Task::BlockLines; ++i)
+        file.DeleteLine(first);
+}
+
+QString FileNamePart(const QString &path, bool alsoColon)
+{
+    qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    if (alsoColon)
+        cut = std::max(cut, path.lastIndexOf(QLatin1Char(':')));
+    return path.mid(cut + 1);
+}
+
+QString TaskFilePathFor(const QString &executableDir, const QString &dataHome)
+{
+    const QFileInfo dir(executableDir);
+    if (dir.isDir() && dir.isWritable())
+        return QDir(executableDir).filePath(Task::FileName);
+    const QString folder = QDir(dataHome).filePath(QStringLiteral("Zarvo"));
+    if (!QDir().mkpath(folder))
+        throw ZarvoError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+    return QDir(folder).filePath(Task::FileName);
+}
+
+QString TaskFilePath()
+{
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return TaskFilePathFor(QCoreApplication::applicationDirPath(), dataHome);
+}

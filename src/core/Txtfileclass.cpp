@@ -1,0 +1,121 @@
+#include "Txtfileclass.h"
+
+#include "Cp1251.h"
+#include "Errors.h"
+#include "Messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool TxtFile::Exists() const
+{
+    return QFileInfo::exists(FileName);
+}
+
+void TxtFile::CreateEmpty()
+{
+    QFile file(FileName);
+    if (FileName.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ZarvoError(Msg::CannotCreateFile + QStringLiteral(" \"%1\"").arg(FileName));
+}
+
+void TxtFile::Load()
+{
+    if (!Exists())
+        CreateEmpty();
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ZarvoError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ZarvoError(QStringLiteral("Read error on file \"%1\". %2").arg(FileName, file.errorString()));
+    Lines = SplitLines(Cp1251::decode(bytes));
+}
+
+void TxtFile::Save()
+{
+    if (!Modified || FileName.isEmpty())
+        return;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < Lines.size(); ++i) {
+        const auto encoded = Cp1251::encode(Lines.at(i));
+        if (!encoded) {
+            throw ZarvoError(QStringLiteral("Cannot save file \"%1\": line %2 holds characters that "
+                                            "Windows-1251 cannot store. The file was not changed.")
+                                 .arg(FileName)
+                                 .arg(i + 1));
+        }
+        bytes += *encoded;
+        bytes += "\r\n";
+    }
+    QSaveFile file(FileName);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        throw ZarvoError(QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.")
+                             .arg(FileName, file.errorString()));
+    }
+    Modified = false;
+}
+
+void TxtFile::Clear()
+{
+    Lines.clear();
+    Modified = true;
+}
+
+void TxtFile::AddLine(const QString &line)
+{
+    Lines.append(line);
+    Modified = true;
+}
+
+void TxtFile::DeleteLine(int index)
+{
+    CheckIndex(index);
+    Lines.removeAt(index);
+    Modified = true;
+}
+
+QString TxtFile::GetLine(int index) const
+{
+    CheckIndex(index);
+    return Lines.at(index);
+}
+
+void TxtFile::SetLine(int index, const QString &line)
+{
+    CheckIndex(index);
+    Lines[index] = line;
+    Modified = true;
+}
+
+int TxtFile::LineCount() const
+{
+    return int(Lines.size());
+}
+
+QStringList TxtFile::SplitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+void TxtFile::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Lines.size())
+        throw ZarvoError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
