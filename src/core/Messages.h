@@ -85,6 +85,12 @@ inline const QString ProgramFilter = QStringLiteral("Файлы программ
 inline const QString TrayCannotCreate = QStringLiteral("Cannot Create System Shell Notification Icon");
 inline const QString TrayCannotRemove = QStringLiteral("Cannot Remove System Shell Notification Icon");
 
+// Contact addresses (reserved example domains)
+inline const QString AuthorEmail = QStringLiteral("zarvo@example.org");
+inline const QString HomePage = QStringLiteral("https://www.example.org/zarvo/");
+inline const QString MailLink = QStringLiteral("mailto:") + AuthorEmail
+    + QStringLiteral("?x-priority=normal&subject=Zarvo_1.0");
+
 // Help topics
 inline const QString HelpMain = QStringLiteral("SHZ_contents0004");
 inline const QString HelpAddDialog = QStringLiteral("SHZ_contents0005");
