@@ -13,6 +13,8 @@
 #include <ctime>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A mix of every kind and type; a third are reminders with a message, which read "simv_count".
@@ -32,13 +34,13 @@ QList<TaskFields> makeTasks(int count)
                 QStringLiteral("Позвонить по поводу задачи номер %1 ").arg(i), "/home/user/sounds/bell.wav");
             break;
         case 2:
-            tasks << makeTask("2", time, "5 января 2004");
+            tasks << makeTask("2", time, u"5 января 2004"_s);
             break;
         case 3:
             tasks << makeTask("6", time, "NULL", "NULL", "C:\\Program Files\\Tools\\editor.exe");
             break;
         case 4:
-            tasks << makeTask("7", "NULL", "5 марта ", "NULL", "Иван Петров");
+            tasks << makeTask("7", "NULL", u"5 марта "_s, "NULL", u"Иван Петров"_s);
             break;
         default:
             tasks << makeTask("5", time, "NULL", "NULL", "NULL", "false");
@@ -94,7 +96,8 @@ void benchTick(int count)
     CoreFixture f;
     QList<TaskFields> tasks;
     for (int i = 0; i < count; ++i) // active and never due at the benchmark's moment
-        tasks << makeTask("2", QStringLiteral("%1:00:00").arg(i % 9 + 10), i % 2 ? "NULL" : "5 января 2004");
+        tasks << makeTask(
+            "2", QStringLiteral("%1:00:00").arg(i % 9 + 10), i % 2 ? "NULL" : u"5 января 2004"_s);
     f.writeTasks(tasks);
     f.clock.set(QDateTime(QDate(2004, 1, 5), QTime(9, 5, 0)));
     RebuildTaskList(f.ctx);

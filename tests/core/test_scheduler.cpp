@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString T = QStringLiteral("true");
@@ -44,7 +46,7 @@ private slots:
     void tick_refreshesTheClockLabelsFromOneReading()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("2", "9:05:00", "5 января 2004", "NULL", "NULL", F)});
+        f.writeTasks({makeTask("2", "9:05:00", u"5 января 2004"_s, "NULL", "NULL", F)});
         RebuildTaskList(f.ctx);
         const QByteArray bytes = readBytes(f.ctx.taskFilePath);
         f.clock.set(at("9:05:00.300"));
@@ -67,28 +69,19 @@ private slots:
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("date");
         QTest::addColumn<bool>("due");
-        QTest::newRow("one-shot, its second") << "9:05:00"
-                                              << "5 января 2004" << true;
-        QTest::newRow("one-shot, next second") << "9:05:01"
-                                               << "5 января 2004" << false;
-        QTest::newRow("one-shot, other year") << "9:05:00"
-                                              << "5 января 2005" << false;
-        QTest::newRow("one-shot, leading zero") << "09:05:00"
-                                                << "5 января 2004" << false;
-        QTest::newRow("one-shot, padded day") << "9:05:00"
-                                              << "05 января 2004" << false;
+        QTest::newRow("one-shot, its second") << "9:05:00" << u"5 января 2004"_s << true;
+        QTest::newRow("one-shot, next second") << "9:05:01" << u"5 января 2004"_s << false;
+        QTest::newRow("one-shot, other year") << "9:05:00" << u"5 января 2005"_s << false;
+        QTest::newRow("one-shot, leading zero") << "09:05:00" << u"5 января 2004"_s << false;
+        QTest::newRow("one-shot, padded day") << "9:05:00" << u"05 января 2004"_s << false;
         QTest::newRow("every-day, its second") << "9:05:00"
                                                << "NULL" << true;
         QTest::newRow("every-day, other second") << "9:04:59"
                                                  << "NULL" << false;
-        QTest::newRow("birthday, its day") << "NULL"
-                                           << "5 января " << true;
-        QTest::newRow("birthday without the blank") << "NULL"
-                                                    << "5 января" << false;
-        QTest::newRow("birthday, other day") << "NULL"
-                                             << "6 января " << false;
-        QTest::newRow("birthday with a year") << "NULL"
-                                              << "5 января 2004" << false;
+        QTest::newRow("birthday, its day") << "NULL" << u"5 января "_s << true;
+        QTest::newRow("birthday without the blank") << "NULL" << u"5 января"_s << false;
+        QTest::newRow("birthday, other day") << "NULL" << u"6 января "_s << false;
+        QTest::newRow("birthday with a year") << "NULL" << u"5 января 2004"_s << false;
         QTest::newRow("both NULL") << "NULL"
                                    << "NULL" << false;
     }
@@ -109,26 +102,27 @@ private slots:
         QTest::addColumn<QStringList>("timerCalls");
         const QStringList none;
         const QStringList restart {"disable", "enable"};
-        QTest::newRow("one-shot reminder") << makeTask("1", "9:05:00", "5 января 2004", "abc ", "/snd/a.wav")
-                                           << "remind|abc |/snd/a.wav" << QStringList {F} << none;
+        QTest::newRow("one-shot reminder")
+            << makeTask("1", "9:05:00", u"5 января 2004"_s, "abc ", "/snd/a.wav") << "remind|abc |/snd/a.wav"
+            << QStringList {F} << none;
         QTest::newRow("every-day reminder without sound")
             << makeTask("1", "9:05:00", "NULL", "abc ") << "remind|abc |NULL" << QStringList {F, FM}
             << restart;
-        QTest::newRow("one-shot shutdown")
-            << makeTask("2", "9:05:00", "5 января 2004") << "countdown|shutdown" << QStringList {F} << none;
+        QTest::newRow("one-shot shutdown") << makeTask("2", "9:05:00", u"5 января 2004"_s)
+                                           << "countdown|shutdown" << QStringList {F} << none;
         QTest::newRow("every-day shutdown")
             << makeTask("2", "9:05:00", "NULL") << "countdown|shutdown" << QStringList {F, FM} << restart;
         QTest::newRow("reboot") << makeTask("3", "9:05:00", "NULL") << "countdown|reboot"
                                 << QStringList {F, FM} << restart;
-        QTest::newRow("log off") << makeTask("4", "9:05:00", "5 января 2004") << "logoff" << QStringList {F}
-                                 << none;
+        QTest::newRow("log off") << makeTask("4", "9:05:00", u"5 января 2004"_s) << "logoff"
+                                 << QStringList {F} << none;
         QTest::newRow("screen saver")
             << makeTask("5", "9:05:00", "NULL") << "screensaver" << QStringList {F, FM} << restart;
         QTest::newRow("one-shot program")
-            << makeTask("6", "9:05:00", "5 января 2004", "NULL", "C:\\Tools\\x.exe") << "run|C:\\Tools\\x.exe"
-            << QStringList {F} << none;
-        QTest::newRow("birthday") << makeTask("7", "NULL", "5 января ", "Поздравь ", "Иван")
-                                  << "birthday|Поздравь |Иван" << QStringList {F, FM} << restart;
+            << makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", "C:\\Tools\\x.exe")
+            << "run|C:\\Tools\\x.exe" << QStringList {F} << none;
+        QTest::newRow("birthday") << makeTask("7", "NULL", u"5 января "_s, u"Поздравь "_s, u"Иван"_s)
+                                  << u"birthday|Поздравь |Иван"_s << QStringList {F, FM} << restart;
     }
     void fire_settlesTheFileBeforeTheAction()
     {
@@ -161,7 +155,7 @@ private slots:
     void fire_unknownTypeDoesTheBookkeepingOnly()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("8", "9:05:00", "5 января 2004"), makeTask("8", "9:05:00", "NULL")});
+        f.writeTasks({makeTask("8", "9:05:00", u"5 января 2004"_s), makeTask("8", "9:05:00", "NULL")});
         RebuildTaskList(f.ctx);
         f.clock.set(at("9:05:00.000"));
         tickFor(f, 5);
@@ -186,7 +180,7 @@ private slots:
         CoreFixture f;
         QList<TaskFields> list;
         for (int i = 0; i < tasks; ++i)
-            list << makeTask("6", "9:05:00", "5 января 2004", "NULL", QStringLiteral("/bin/p%1").arg(i));
+            list << makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", QStringLiteral("/bin/p%1").arg(i));
         f.writeTasks(list);
         RebuildTaskList(f.ctx);
         f.clock.set(at(firstTick));
@@ -206,9 +200,9 @@ private slots:
     void reentrantTick_firesTheNextTaskButNotTheOpenOne()
     {
         CoreFixture f;
-        f.writeTasks(
-            {makeTask("1", "9:05:00", "NULL", "first "), makeTask("1", "9:05:00", "5 января 2004", "second "),
-                makeTask("6", "9:05:01", "NULL", "NULL", "/bin/later")});
+        f.writeTasks({makeTask("1", "9:05:00", "NULL", "first "),
+            makeTask("1", "9:05:00", u"5 января 2004"_s, "second "),
+            makeTask("6", "9:05:01", "NULL", "NULL", "/bin/later")});
         RebuildTaskList(f.ctx);
         int depth = 0;
         QStringList statesInSecond;
@@ -261,7 +255,7 @@ private slots:
     void birthday_staysFiredUntilTheNextDay()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "NULL", "Иван")});
+        f.writeTasks({makeTask("7", "NULL", u"5 января "_s, "NULL", u"Иван"_s)});
         RebuildTaskList(f.ctx);
         f.clock.set(at("10:00:00.000"));
         SchedulerTick(f.ctx);
@@ -270,7 +264,7 @@ private slots:
         QCOMPARE(f.fileStates(), QStringList {FM});
         QCOMPARE(f.helperTimer.enabled, false); // a birthday does not keep the timer running
         tickFor(f, 10);
-        QCOMPARE(f.actions.calls, QStringList {"birthday|NULL|Иван"});
+        QCOMPARE(f.actions.calls, QStringList {u"birthday|NULL|Иван"_s});
 
         f.clock.set(at("0:00:00.000", 6));
         RearmFiredTasks(f.ctx);
@@ -281,11 +275,12 @@ private slots:
     void birthday_turnsInactiveWhenAnotherTaskIsRearmed()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "NULL", "Иван"), makeTask("2", "10:00:01", "NULL")});
+        f.writeTasks(
+            {makeTask("7", "NULL", u"5 января "_s, "NULL", u"Иван"_s), makeTask("2", "10:00:01", "NULL")});
         RebuildTaskList(f.ctx);
         f.clock.set(at("10:00:00.900"));
         tickFor(f, 2);
-        QCOMPARE(f.actions.calls, (QStringList {"birthday|NULL|Иван", "countdown|shutdown"}));
+        QCOMPARE(f.actions.calls, (QStringList {u"birthday|NULL|Иван"_s, "countdown|shutdown"}));
         f.clock.set(at("10:00:06.100"));
         RearmFiredTasks(f.ctx);
         QCOMPARE(f.fileStates(), (QStringList {F, T}));
@@ -307,9 +302,9 @@ private slots:
     {
         CoreFixture f;
         f.writeTasks({makeTask("2", "9:05:00", "NULL", "NULL", "NULL", FM),
-            makeTask("7", "NULL", "4 января ", "NULL", "Иван", FM),
-            makeTask("7", "NULL", "5 января ", "NULL", "Анна", FM),
-            makeTask("6", "8:00:00", "5 января 2004", "NULL", "/bin/missed"),
+            makeTask("7", "NULL", u"4 января "_s, "NULL", u"Иван"_s, FM),
+            makeTask("7", "NULL", u"5 января "_s, "NULL", u"Анна"_s, FM),
+            makeTask("6", "8:00:00", u"5 января 2004"_s, "NULL", "/bin/missed"),
             makeTask("6", "9:00:00", "NULL", "NULL", "/bin/daily")});
         f.clock.set(at("10:00:00.000"));
         startUp(f);
@@ -324,14 +319,14 @@ private slots:
     void birthdayDueAllDay_firesOnTheFirstTickOnce()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "Торт ", "Анна")});
+        f.writeTasks({makeTask("7", "NULL", u"5 января "_s, u"Торт "_s, u"Анна"_s)});
         f.clock.set(at("17:42:13.000"));
         startUp(f);
         SchedulerTick(f.ctx);
-        QCOMPARE(f.actions.calls, QStringList {"birthday|Торт |Анна"});
+        QCOMPARE(f.actions.calls, QStringList {u"birthday|Торт |Анна"_s});
         // Started again later the same day: it is fired and today is still its day.
         CoreFixture again;
-        again.writeTasks({makeTask("7", "NULL", "5 января ", "Торт ", "Анна", FM)});
+        again.writeTasks({makeTask("7", "NULL", u"5 января "_s, u"Торт "_s, u"Анна"_s, FM)});
         again.clock.set(at("20:00:00.000"));
         startUp(again);
         tickFor(again, 5);
@@ -345,9 +340,9 @@ private slots:
         QTest::addColumn<bool>("simvCountSet");
         QTest::addColumn<QStringList>("states");
         // The task is settled first; then the type fails to convert and no action runs.
-        QTest::newRow("type not a number")
-            << QList<TaskFields> {makeTask("x", "9:05:00", "5 января 2004"), makeTask("2", "9:30:00", "NULL")}
-            << true << QStringList {T};
+        QTest::newRow("type not a number") << QList<TaskFields> {makeTask("x", "9:05:00", u"5 января 2004"_s),
+            makeTask("2", "9:30:00", "NULL")}
+                                           << true << QStringList {T};
         // The task is marked fired; the rebuild then needs the missing setting.
         QTest::newRow("simv_count missing")
             << QList<TaskFields> {makeTask("2", "9:05:00", "NULL"), makeTask("1", "9:30:00", "NULL", "m ")}
@@ -361,13 +356,13 @@ private slots:
         QFETCH(bool, simvCountSet);
         QFETCH(QStringList, states);
         CoreFixture f;
-        f.writeTasks({makeTask("2", "9:05:00", "5 января 2004"), makeTask("2", "9:30:00", "NULL")});
+        f.writeTasks({makeTask("2", "9:05:00", u"5 января 2004"_s), makeTask("2", "9:30:00", "NULL")});
         RebuildTaskList(f.ctx);
         if (!simvCountSet)
             f.settings.keys.clear();
         f.writeTasks(after);
         if (after.size() == 1) // the list still shows two tasks; the due one is the second row
-            f.ctx.activeTasks = {{"9:30:00", "NULL"}, {"9:05:00", "5 января 2004"}};
+            f.ctx.activeTasks = {{"9:30:00", "NULL"}, {"9:05:00", u"5 января 2004"_s}};
         f.clock.set(at("9:05:00.000"));
         SchedulerTick(f.ctx);
         QCOMPARE(f.actions.calls, QStringList());
