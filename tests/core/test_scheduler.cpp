@@ -370,6 +370,31 @@ private slots:
         QCOMPARE(f.fileStates(), states);
     }
 
+    // The task file cannot be read at the moment a repeating task is being fired. The tick ends
+    // without the action, and the ticks left behind must not point the next tick at another task.
+    void fire_fileLostMidwayNeverFiresAnotherTask()
+    {
+        CoreFixture f;
+        f.writeTasks(
+            {makeTask("5", "9:05:00", "NULL"), makeTask("6", "18:00:00", "NULL", "NULL", "/bin/evening")});
+        RebuildTaskList(f.ctx);
+        const QString aside = f.dir.filePath(QStringLiteral("aside.zct"));
+        f.view.onRowChecked = [&](int, bool checked) {
+            if (checked || QFileInfo(f.ctx.taskFilePath).isDir())
+                return;
+            QVERIFY(QFile::rename(f.ctx.taskFilePath, aside));
+            QVERIFY(QDir().mkdir(f.ctx.taskFilePath)); // a folder where the file was: loading fails
+        };
+        f.clock.set(at("9:05:00.100"));
+        SchedulerTick(f.ctx);
+        QCOMPARE(f.actions.calls, QStringList());
+        f.view.onRowChecked = nullptr;
+        QVERIFY(QDir().rmdir(f.ctx.taskFilePath));
+        QVERIFY(QFile::rename(aside, f.ctx.taskFilePath));
+        tickFor(f, 5);
+        QCOMPARE(f.actions.calls, QStringList());
+    }
+
     void rearm_typeNotANumberRaisesAndChangesNothing()
     {
         CoreFixture f;
