@@ -172,10 +172,13 @@ void DeleteTask(CoreContext &ctx, int task)
         return;
     try {
         checkRow(*ctx.view, task);
-        ctx.view->RemoveRow(task);
         TxtFile file = loadTaskFile(ctx);
         RemoveTask(file, task);
         file.Save();
+        // The row goes only once the file has lost the task. Ticks keep running while "тут!" is
+        // open; had the row gone first, the list would disagree with the active-task table and
+        // such a tick could fire the task of the wrong row.
+        ctx.view->RemoveRow(task);
     } catch (const std::exception &) {
         ctx.messages->ShowMessage(Msg::DeleteFailed);
     }

@@ -395,6 +395,28 @@ private slots:
         QCOMPARE(f.actions.calls, QStringList());
     }
 
+    // The file lost the last line of a due one-shot task behind the list: the deletion fails and
+    // says so, the list keeps the row while the message is open, and the action still runs.
+    void fire_failedDeletionIsReportedAndTheActionRuns()
+    {
+        CoreFixture f;
+        f.writeTasks({makeTask("6", "18:00:00", "NULL", "NULL", "/bin/evening"),
+            makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", "/bin/once")});
+        RebuildTaskList(f.ctx);
+        QStringList lines = f.fileLines();
+        lines.removeLast();
+        f.writeTasks({}, lines);
+        int rowsWhileOpen = -1;
+        f.messages.whileOpen = [&](const QString &) { rowsWhileOpen = f.view.RowCount(); };
+        f.clock.set(at("9:05:00.100"));
+        SchedulerTick(f.ctx);
+        QCOMPARE(f.messages.shown, QStringList {Msg::DeleteFailed});
+        QCOMPARE(rowsWhileOpen, 2);
+        QCOMPARE(f.actions.calls, QStringList {"run|/bin/once"});
+        QCOMPARE(f.view.RowCount(), 1); // the incomplete block is no task
+        QCOMPARE(f.fileLines(), lines);
+    }
+
     void rearm_typeNotANumberRaisesAndChangesNothing()
     {
         CoreFixture f;
