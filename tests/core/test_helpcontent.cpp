@@ -33,7 +33,8 @@ private slots:
         QVERIFY2(m_help.HasTopic(topic), qPrintable(topic));
         const QString body = m_help.Topic(topic);
         QVERIFY2(body.startsWith(QStringLiteral("# ")), "a topic opens with its heading");
-        QVERIFY2(body.size() > 600, qPrintable(QStringLiteral("%1 has only %2 characters").arg(topic).arg(body.size())));
+        QVERIFY2(body.size() > 600,
+                 qPrintable(QStringLiteral("%1 has only %2 characters").arg(topic).arg(body.size())));
         QVERIFY2(body.contains(mentions), qPrintable(mentions));
     }
 

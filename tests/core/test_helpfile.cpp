@@ -58,8 +58,8 @@ private slots:
         QTest::newRow("old mac cr") << QStringLiteral("[A]\rone\r[B]\rtwo") << QStringList{"A", "B"}
                                     << QStringList{"one", "two"};
         QTest::newRow("last topic without final line end")
-            << QStringLiteral("[A]\none\n[SHZ_contents0013]\nlast line") << QStringList{"A", "SHZ_contents0013"}
-            << QStringList{"one", "last line"};
+            << QStringLiteral("[A]\none\n[SHZ_contents0013]\nlast line")
+            << QStringList{"A", "SHZ_contents0013"} << QStringList{"one", "last line"};
         QTest::newRow("comment before the first topic is no topic")
             << QStringLiteral("About this file\n\n[A]\nbody\n") << QStringList{"A"} << QStringList{"body"};
         QTest::newRow("byte order mark") << QStringLiteral("\xFEFF[A]\nbody") << QStringList{"A"}
@@ -92,7 +92,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("topic");
         QTest::newRow("empty file") << QString() << QStringLiteral("SHZ_contents0004");
-        QTest::newRow("only a comment") << QStringLiteral("no topics here\n") << QStringLiteral("SHZ_contents0004");
+        QTest::newRow("only a comment") << QStringLiteral("no topics here\n")
+                                        << QStringLiteral("SHZ_contents0004");
         QTest::newRow("other topics only") << QStringLiteral("[SHZ_contents0005]\ntext\n")
                                            << QStringLiteral("SHZ_contents0004");
         QTest::newRow("case differs") << QStringLiteral("[shz_contents0004]\ntext\n")
@@ -185,8 +186,9 @@ private slots:
                                              {"system", layout.dataDir + QStringLiteral("/zarvo")}};
         for (const QString &place : present)
             putHelp(places.value(place));
-        const QString expectedPath
-            = expected.isEmpty() ? QString() : QDir::cleanPath(places.value(expected) + QStringLiteral("/zhelp.hlp"));
+        const QString expectedPath = expected.isEmpty()
+            ? QString()
+            : QDir::cleanPath(places.value(expected) + QStringLiteral("/zhelp.hlp"));
         QCOMPARE(HelpFilePath(layout.exeDir), expectedPath);
     }
 
@@ -195,17 +197,8 @@ private slots:
         const Layout layout = makeLayout(QStringLiteral("folder"));
         QVERIFY(QDir().mkpath(layout.exeDir + QStringLiteral("/zhelp.hlp")));
         putHelp(layout.shareDir);
-        QCOMPARE(HelpFilePath(layout.exeDir), QDir::cleanPath(layout.shareDir + QStringLiteral("/zhelp.hlp")));
-    }
-
-    void helpFileCandidates_startBesideTheExecutable()
-    {
-        const Layout layout = makeLayout(QStringLiteral("candidates"));
-        QStringList candidates = HelpFileCandidates(layout.exeDir);
-        QVERIFY(candidates.size() >= 4);
-        QCOMPARE(candidates.at(0), QDir::cleanPath(layout.exeDir + QStringLiteral("/zhelp.hlp")));
-        QCOMPARE(candidates.at(1), QDir::cleanPath(layout.shareDir + QStringLiteral("/zhelp.hlp")));
-        QCOMPARE(candidates.removeDuplicates(), 0);
+        QCOMPARE(HelpFilePath(layout.exeDir),
+                 QDir::cleanPath(layout.shareDir + QStringLiteral("/zhelp.hlp")));
     }
 };
 

@@ -69,9 +69,8 @@ private slots:
             QCOMPARE(image.size(), QSize(16, 16));
             QCOMPARE(blankness(image), QString());
             for (int earlier = 0; earlier < images.size(); ++earlier)
-                QVERIFY2(image != images.at(earlier), qPrintable(QStringLiteral("images %1 and %2 are the same")
-                                                                     .arg(earlier)
-                                                                     .arg(index)));
+                QVERIFY2(image != images.at(earlier),
+                         qPrintable(QStringLiteral("images %1 and %2 are the same").arg(earlier).arg(index)));
             images << image;
         }
         QVERIFY(Artwork::ImageListIcon(-1).isNull());
@@ -98,11 +97,6 @@ private slots:
             return;
         }
         QCOMPARE(imageOf(icon, 16), imageOf(Artwork::ImageListIcon(imageIndex), 16));
-    }
-
-    void trayIcon_isImageSeven()
-    {
-        QCOMPARE(imageOf(Artwork::TrayIcon(), 16), imageOf(Artwork::ImageListIcon(7), 16));
     }
 
     void appIcon_isSharpFrom16To256()
@@ -142,8 +136,10 @@ private slots:
         for (MenuItem item : items)
             QCOMPARE(blankness(imageOf(Artwork::MenuGlyph(item), 16)), QString());
         // The tray menu's commands look like the buttons that do the same.
-        QCOMPARE(imageOf(Artwork::MenuGlyph(MenuItem::AddTask), 16), imageOf(Artwork::ButtonGlyph(Button::Add), 16));
-        QCOMPARE(imageOf(Artwork::MenuGlyph(MenuItem::Exit), 16), imageOf(Artwork::ButtonGlyph(Button::Exit), 16));
+        QCOMPARE(imageOf(Artwork::MenuGlyph(MenuItem::AddTask), 16),
+                 imageOf(Artwork::ButtonGlyph(Button::Add), 16));
+        QCOMPARE(imageOf(Artwork::MenuGlyph(MenuItem::Exit), 16),
+                 imageOf(Artwork::ButtonGlyph(Button::Exit), 16));
     }
 };
 
