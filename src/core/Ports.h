@@ -6,7 +6,8 @@
 // them in the program; tests implement them with plain objects.
 
 // The task list of the main window and the indicators the task-list operations and the tick set.
-class TaskListView {
+class TaskListView
+{
 public:
     enum class Control { Change, Delete, Clear, AllTasks };
 
@@ -32,7 +33,8 @@ public:
 };
 
 // Plain message boxes: caption "Zarvo", no icon.
-class UserMessages {
+class UserMessages
+{
 public:
     virtual ~UserMessages() = default;
     virtual void ShowMessage(const QString &text) = 0; // one OK button
@@ -41,7 +43,8 @@ public:
 };
 
 // The re-arming timer (5000 ms) of the main window.
-class HelperTimer {
+class HelperTimer
+{
 public:
     virtual ~HelperTimer() = default;
     virtual void Disable() = 0;
@@ -51,7 +54,8 @@ public:
 
 // What a fired task does. The notices and the countdown are modal: they return when their window
 // has closed, and timers (so further ticks) keep running meanwhile.
-class TaskActions {
+class TaskActions
+{
 public:
     virtual ~TaskActions() = default;
     virtual void ShowReminderNotice(const QString &message, const QString &soundFile) = 0;
@@ -63,7 +67,8 @@ public:
 };
 
 // The help viewer, opened at a topic of zhelp.hlp ("SHZ_contents0004" ...).
-class HelpViewer {
+class HelpViewer
+{
 public:
     virtual ~HelpViewer() = default;
     virtual void OpenHelp(const QString &topic) = 0;
@@ -71,7 +76,8 @@ public:
 
 // The main window's frame in screen coordinates (the first-run centring and the saved geometry),
 // and the size of the screen it is shown on.
-class MainWindowGeometry {
+class MainWindowGeometry
+{
 public:
     virtual ~MainWindowGeometry() = default;
     virtual int Left() const = 0;

@@ -6,7 +6,8 @@
 // Linux file store and a Windows registry store slot in alike. Keys are paths with backslashes
 // ("SOFTWARE\Lumenworks\Zarvo1.0\Settings"). A backend throws ZarvoError for a store it cannot
 // read at all (a corrupted file), naming it.
-class SettingsBackend {
+class SettingsBackend
+{
 public:
     // Other: a value the settings never hold (a registry REG_BINARY, a JSON array or fraction).
     enum class ValueType { Missing, String, Integer, Other };

@@ -72,8 +72,7 @@ QString ReadSettingString(SettingsBackend &store, const QString &section, const 
     return store.StringValue(key, name);
 }
 
-void WriteSettingString(
-    SettingsBackend &store, const QString &section, const QString &name, const QString &value)
+void WriteSettingString(SettingsBackend &store, const QString &section, const QString &name, const QString &value)
 {
     const QString key = openSection(store, section);
     if (!store.SetString(key, name, value))

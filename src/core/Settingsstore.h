@@ -8,8 +8,7 @@ class SettingsBackend;
 class MainWindowGeometry;
 
 QString ReadSettingString(SettingsBackend &store, const QString &section, const QString &name);
-void WriteSettingString(
-    SettingsBackend &store, const QString &section, const QString &name, const QString &value);
+void WriteSettingString(SettingsBackend &store, const QString &section, const QString &name, const QString &value);
 bool ReadSettingBool(SettingsBackend &store, const QString &section, const QString &name);
 void WriteSettingBool(SettingsBackend &store, const QString &section, const QString &name, bool value);
 int ReadSettingInteger(SettingsBackend &store, const QString &section, const QString &name);
