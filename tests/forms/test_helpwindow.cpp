@@ -2,24 +2,16 @@
 #include "Helpwindow.h"
 #include "Messages.h"
 #include "support/FileHelpers.h"
+#include "support/RecordingMessages.h"
 
 #include <QDialog>
-#include <QMessageBox>
 #include <QDir>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
 namespace {
-
-// Records what would have gone to a message box.
-class RecordingMessages : public UserMessages
-{
-public:
-    QStringList shown;
-    void ShowMessage(const QString &text) override { shown << text; }
-    bool AskYesNo(const QString &, const QString &) override { return false; }
-};
 
 const QByteArray SampleHelp = QStringLiteral("Comment line\n"
                                              "[SHZ_contents0004]\r\n"
