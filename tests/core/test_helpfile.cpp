@@ -152,16 +152,6 @@ private slots:
         }
     }
 
-    void load_unreadableFile_throws()
-    {
-        if (geteuid() == 0)
-            QSKIP("root reads every file");
-        const QString file = m_dir.filePath(QStringLiteral("locked.hlp"));
-        QVERIFY(writeBytes(file, "[A]\nx\n"));
-        QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
-        QVERIFY_THROWS_EXCEPTION(ZarvoError, HelpFile::Load(file));
-    }
-
     // Where the help file is found: the first of the places that has it.
     void helpFilePath_prefersTheEarlierPlace_data()
     {
