@@ -535,18 +535,6 @@ private slots:
         QCOMPARE(configHome, expected.startsWith(QLatin1Char('/')) ? expected : m_dir->filePath(expected));
     }
 
-    void backendFromTheEnvironment_usesXdgConfigHome()
-    {
-        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
-        JsonSettingsBackend store(JsonSettingsBackend::DefaultConfigHome());
-        WriteSettingInteger(store, Window, QStringLiteral("width"), 600);
-        SetAutoRun(store, true, QStringLiteral("/usr/bin/zarvo"));
-        qputenv("XDG_CONFIG_HOME", saved);
-
-        QCOMPARE(compact(jsonOf(readBytes(settingsFile()))), QByteArray("{\"Window\":{\"width\":600}}"));
-        QVERIFY(QFileInfo(entryFile()).isFile());
-    }
 };
 
 QTEST_GUILESS_MAIN(UserSettingsTest)
