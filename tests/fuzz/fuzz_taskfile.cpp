@@ -17,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     fx.view.ClearRows();
     fx.ctx.activeTasks.clear();
+    fx.actions.calls.clear();
+    fx.messages.shown.clear();
+    fx.messages.questions.clear();
+    fx.helperTimer.calls.clear();
     fx.clock.set(QDateTime(QDate(2004, 1, 5), QTime(9, 5, 0, 100)));
     try {
         RebuildTaskList(fx.ctx);
