@@ -33,7 +33,7 @@ std::unique_ptr<QIODevice> openWav(const QString &path, WavLayout &layout)
     if (path.isEmpty() || (!path.startsWith(u':') && !QFileInfo(path).isFile()))
         return nullptr;
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return nullptr;
     std::optional<WavLayout> parsed = ParseWav(*file);
     if (!parsed)
