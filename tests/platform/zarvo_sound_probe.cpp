@@ -10,6 +10,7 @@
 
 #include <QAudioDevice>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMediaDevices>
 #include <QTimer>
@@ -55,7 +56,9 @@ int main(int argc, char **argv)
     say(output.isNull() ? QStringLiteral("output: none") : QStringLiteral("output: ") + output.description());
 
     QtSoundPlayer player;
-    QObject::connect(&player, &QtSoundPlayer::finished, [] { say(QStringLiteral("finished")); });
+    QElapsedTimer sincePlay;
+    QObject::connect(&player, &QtSoundPlayer::finished,
+        [&sincePlay] { say(QStringLiteral("finished %1 ms after play").arg(sincePlay.elapsed())); });
     for (const QString &step : steps) {
         if (isNumber(step)) {
             wait(step.toInt());
@@ -64,6 +67,7 @@ int main(int argc, char **argv)
             player.Stop();
             say(QStringLiteral("stopped"));
         } else {
+            sincePlay.start();
             const bool played = player.Play(step);
             say(QStringLiteral("play ") + step + (played ? u" true" : u" false"));
         }
