@@ -30,7 +30,7 @@ constexpr qint64 DrainGraceMs = 500;
 // A FIFO or device is refused before it is opened, since opening or reading one can block.
 std::unique_ptr<QIODevice> openWav(const QString &path, WavLayout &layout)
 {
-    if (path.isEmpty() || (!path.startsWith(u':') && !QFileInfo(path).isFile()))
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return nullptr;
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -61,7 +61,10 @@ bool QtSoundPlayer::Play(const QString &path)
 {
     Stop();
     WavLayout layout;
-    std::unique_ptr<QIODevice> file = openWav(path, layout);
+    // Qt reads a name that starts with a colon from the program's own resources; a user's file
+    // name never means those.
+    const QString userPath = path.startsWith(u':') ? QStringLiteral("./") + path : path;
+    std::unique_ptr<QIODevice> file = openWav(userPath, layout);
     const bool playable = file != nullptr;
     if (!playable)
         file = openWav(DefaultSoundPath, layout);

@@ -78,6 +78,7 @@ private slots:
         QTest::newRow("missing") << path(QStringLiteral("no-such-file.wav"));
         QTest::newRow("empty path") << QString();
         QTest::newRow("the birthday notice's placeholder") << QStringLiteral("lblFileName");
+        QTest::newRow("the program's own resource name") << QtSoundPlayer::DefaultSoundPath;
         QTest::newRow("folder") << m_dir.path();
         QTest::newRow("text") << text;
         QTest::newRow("truncated header") << cut;
