@@ -6,7 +6,7 @@
 
 namespace {
 
-// Output frames converted per pass: small enough to keep the buffers tiny.
+// Frames read from the file per pass: small enough to keep the buffers tiny.
 constexpr qint64 BlockFrames = 4096;
 
 } // namespace
@@ -18,7 +18,9 @@ PcmStream::PcmStream(
     , m_layout(layout)
     , m_output(output)
 {
-    m_outputFrames = layout.frameCount * output.sampleRate() / layout.sampleRate;
+    // An output format without a rate or channels gives nothing rather than a division by zero.
+    if (output.sampleRate() > 0 && output.channelCount() > 0 && layout.sampleRate > 0)
+        m_outputFrames = layout.frameCount * output.sampleRate() / layout.sampleRate;
     m_frame.resize(size_t(layout.channels));
     m_mixed.resize(size_t(std::max(output.channelCount(), 1)));
     open(QIODevice::ReadOnly);
@@ -39,10 +41,14 @@ qint64 PcmStream::readData(char *data, qint64 maxSize)
     const int frameBytes = m_output.bytesPerFrame();
     if (frameBytes <= 0)
         return 0;
+    // When the output's rate is lower, one output frame spans several of the file's: fewer output
+    // frames per pass keep the file's frames per pass at BlockFrames.
+    const qint64 perPass = std::max<qint64>(
+        1, BlockFrames * m_output.sampleRate() / std::max(m_layout.sampleRate, m_output.sampleRate()));
     qint64 wanted = std::min(maxSize / frameBytes, m_outputFrames - m_position);
     qint64 written = 0;
     while (wanted > 0) {
-        const qint64 frames = convertBlock(data + written * frameBytes, std::min(wanted, BlockFrames));
+        const qint64 frames = convertBlock(data + written * frameBytes, std::min(wanted, perPass));
         if (frames <= 0)
             break;
         written += frames;

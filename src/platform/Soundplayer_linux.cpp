@@ -95,6 +95,8 @@ void QtSoundPlayer::start(std::unique_ptr<QIODevice> file, const WavLayout &layo
     if (!file || device.isNull())
         return;
     const QAudioFormat format = outputFormat(device, layout);
+    if (!format.isValid())
+        return;
     m_stream = new PcmStream(std::move(file), layout, format, this);
     m_sink = new QAudioSink(device, format, this);
     QAudioSink *sink = m_sink;

@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("rate and channels together")
             << mono16({0, 1000}) << format(16000, 2, QAudioFormat::Int16)
             << s16({0, 0, 500, 500, 1000, 1000, 1000, 1000});
+        QTest::newRow("output without a format gives nothing")
+            << mono16({1, 2, 3}) << QAudioFormat() << QByteArray();
         QTest::newRow("empty file gives nothing")
             << mono16({}) << format(8000, 2, QAudioFormat::Int16) << QByteArray();
     }
@@ -135,25 +137,33 @@ private slots:
     // must not show in the output.
     void read_anyPieceSize_givesTheSameStream_data()
     {
+        QTest::addColumn<int>("fromRate");
+        QTest::addColumn<int>("toRate");
         QTest::addColumn<qint64>("piece");
-        QTest::newRow("one frame") << qint64(4);
-        QTest::newRow("odd size") << qint64(27);
-        QTest::newRow("just over a block") << qint64(4096 * 4 + 6);
-        QTest::newRow("larger than the stream") << qint64(1 << 22);
+        QTest::newRow("up, one frame") << 22050 << 48000 << qint64(4);
+        QTest::newRow("up, odd size") << 22050 << 48000 << qint64(27);
+        QTest::newRow("up, just over a block") << 22050 << 48000 << qint64(4096 * 4 + 6);
+        QTest::newRow("up, larger than the stream") << 22050 << 48000 << qint64(1 << 22);
+        QTest::newRow("down eightfold, odd size") << 96000 << 12000 << qint64(27);
+        QTest::newRow("down eightfold, large") << 96000 << 12000 << qint64(1 << 22);
+        QTest::newRow("down slightly, one frame") << 48000 << 44100 << qint64(4);
     }
     void read_anyPieceSize_givesTheSameStream()
     {
+        QFETCH(int, fromRate);
+        QFETCH(int, toRate);
         QFETCH(qint64, piece);
-        const int frames = 10007;
-        const QByteArray file = wav::file(wav::fmt(wav::Pcm, 1, 22050, 16), ramp(frames, 1));
-        const QAudioFormat output = format(48000, 2, QAudioFormat::Int16);
+        const int frames = 30011;
+        const QByteArray file = wav::file(wav::fmt(wav::Pcm, 1, quint32(fromRate), 16), ramp(frames, 1));
+        const QAudioFormat output = format(toRate, 2, QAudioFormat::Int16);
+        const qint64 outputFrames = qint64(frames) * toRate / fromRate;
 
         auto reference = streamOf(file, output);
         const QByteArray whole = reference->readAll();
-        QCOMPARE(whole.size(), qsizetype(qint64(frames) * 48000 / 22050 * 4));
+        QCOMPARE(whole.size(), qsizetype(outputFrames * 4));
 
         auto stream = streamOf(file, output);
-        QCOMPARE(stream->outputFrameCount(), qint64(frames) * 48000 / 22050);
+        QCOMPARE(stream->outputFrameCount(), outputFrames);
         const QByteArray pieced = readInPieces(*stream, piece);
         QCOMPARE(pieced.size(), whole.size());
         QVERIFY(pieced == whole);
