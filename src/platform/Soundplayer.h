@@ -4,8 +4,7 @@
 
 // Plays WAV files once in the background. One sound at a time: a new request replaces the sound
 // that is playing.
-class SoundPlayer
-{
+class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     // Starts path playing and returns true. A file that cannot be played (missing, unreadable,
