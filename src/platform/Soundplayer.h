@@ -4,7 +4,8 @@
 
 // Plays WAV files once in the background. One sound at a time: a new request replaces the sound
 // that is playing.
-class SoundPlayer {
+class SoundPlayer
+{
 public:
     virtual ~SoundPlayer() = default;
     // Starts path playing and returns true. A file that cannot be played (missing, unreadable,
