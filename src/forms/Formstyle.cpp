@@ -16,10 +16,11 @@ void CentreOnScreen(QWidget &window)
         area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
 }
 
-QFont PixelFont(const QString &family, int pixelSize, bool bold)
+QFont PixelFont(const QStringList &families, int pixelSize, bool bold)
 {
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif); // the fonts named are Windows' own; any sans face stands in
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

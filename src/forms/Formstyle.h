@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -12,8 +13,9 @@ class QWidget;
 // Places the window in the middle of the screen it is on (the primary screen before it is shown).
 void CentreOnScreen(QWidget &window);
 
-// A font whose height is given in pixels, so text fits the fixed layouts on every screen.
-QFont PixelFont(const QString &family, int pixelSize, bool bold);
+// A font whose height is given in pixels, so text fits the fixed layouts on every screen. The
+// first of the families that is installed is used.
+QFont PixelFont(const QStringList &families, int pixelSize, bool bold);
 
 // Sets the colour the widget draws its text in and, unless transparent, its background.
 void SetTextColour(QWidget &widget, const QColor &colour);

@@ -24,7 +24,8 @@ namespace {
 const QColor FormColour(102, 146, 175);
 const QColor MemoColour(197, 231, 255);
 const QColor MemoTextColour(53, 74, 88);
-const QString TitleFont = QStringLiteral("Arial");
+// Where Arial itself is missing, fontconfig gives a face of the same widths.
+const QStringList TitleFont = {QStringLiteral("Arial")};
 
 } // namespace
 
@@ -111,9 +112,9 @@ bool TfrmRemind::event(QEvent *event)
 }
 
 // Runs on every activation, not only the first: coming back to the notice plays its sound again.
+// (Staying above other windows is the window's StaysOnTop flag; nothing to do for it here.)
 void TfrmRemind::FormActivate()
 {
-    raise();
     if (lblFileName->text() != QStringLiteral("NULL"))
         m_sound.Play(lblFileName->text());
 }

@@ -4,7 +4,6 @@
 #include "Messages.h"
 #include "Sessionservice.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -18,7 +17,9 @@ static void InitShutRebResources()
 namespace {
 
 const QColor FormColour(102, 146, 175);
-const QString LabelFont = QStringLiteral("MS Sans Serif");
+// The Windows dialog face, else Arial's widths (fontconfig finds a face with them), so the texts
+// fit the window.
+const QStringList LabelFont = {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")};
 
 QLabel *WhiteLabel(QWidget *parent, const QString &name, const QString &text, int pixelSize, bool bold)
 {
@@ -35,6 +36,16 @@ void PlaceAutoSized(QLabel *label, int x, int y)
 {
     label->adjustSize();
     label->move(x, y);
+}
+
+// Gives a fixed-size, centred label the rectangle `box`, widened about its centre where the font
+// in use needs more room for the longest of `texts`, so no text is ever cut off.
+void FitCentred(QLabel *label, const QRect &box, const QStringList &texts)
+{
+    int width = box.width();
+    for (const QString &text : texts)
+        width = qMax(width, label->fontMetrics().horizontalAdvance(text));
+    label->setGeometry(box.x() - (width - box.width()) / 2, box.y(), width, box.height());
 }
 
 } // namespace
@@ -86,7 +97,7 @@ void TfrmShutReb::CreateControls()
     PlaceAutoSized(Label2, 125, 40);
 
     lblShutReb = WhiteLabel(this, QStringLiteral("lblShutReb"), QStringLiteral("перезагружен"), 11, false);
-    lblShutReb->setGeometry(112, 56, 73, 13);
+    FitCentred(lblShutReb, QRect(112, 56, 73, 13), {Msg::CountdownShutdown, Msg::CountdownReboot});
     lblShutReb->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     btnOK = new QPushButton(QStringLiteral("&ОК"), this);
@@ -104,13 +115,6 @@ void TfrmShutReb::CreateControls()
 
     setTabOrder(btnOK, btnCancel);
     btnOK->setFocus();
-}
-
-bool TfrmShutReb::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        raise(); // stays above the other top-most windows of the program
-    return QDialog::event(event);
 }
 
 void TfrmShutReb::Timer1Timer()

@@ -34,7 +34,6 @@ public slots:
     void btnCancelClick();
 
 protected:
-    bool event(QEvent *event) override;
     void done(int result) override;
 
 private:
