@@ -43,6 +43,21 @@ void SetBackground(QWidget &widget, const QColor &colour)
     widget.setAutoFillBackground(true);
 }
 
+const QStringList &ArialFamilies()
+{
+    static const QStringList families = {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans")};
+    return families;
+}
+
+const QStringList &DialogFamilies()
+{
+    static const QStringList families
+        = QStringList {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")}
+        + ArialFamilies();
+    return families;
+}
+
 QPixmap RenderSvg(const QString &resource, const QSize &size)
 {
     QPixmap pixmap(size);

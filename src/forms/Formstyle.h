@@ -21,5 +21,10 @@ QFont PixelFont(const QStringList &families, int pixelSize, bool bold);
 void SetTextColour(QWidget &widget, const QColor &colour);
 void SetBackground(QWidget &widget, const QColor &colour);
 
+// Arial, or a face made with Arial's widths where Arial itself is not installed.
+const QStringList &ArialFamilies();
+// The Windows dialog face, else the Arial ones: the fixed layouts were made for these widths.
+const QStringList &DialogFamilies();
+
 // Draws an SVG resource at the given size; artwork never depends on an image plugin.
 QPixmap RenderSvg(const QString &resource, const QSize &size);

@@ -68,7 +68,7 @@ void TfrmRemind::CreateControls()
     Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(PixelFont(TitleFont, 16, true));
+    Memo1->setFont(PixelFont(ArialFamilies(), 16, true));
     SetBackground(*Memo1, MemoColour);
     SetTextColour(*Memo1, MemoTextColour);
     QTextOption centred = Memo1->document()->defaultTextOption();
@@ -81,7 +81,7 @@ void TfrmRemind::CreateControls()
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
-    Label1->setFont(PixelFont(TitleFont, 16, true));
+    Label1->setFont(PixelFont(ArialFamilies(), 16, true));
     SetTextColour(*Label1, FormColour);
 
     lblFileName = new QLabel(QStringLiteral("lblFileName"), this);

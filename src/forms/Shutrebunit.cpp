@@ -26,7 +26,7 @@ QLabel *WhiteLabel(QWidget *parent, const QString &name, const QString &text, in
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(PixelFont(LabelFont, pixelSize, bold));
+    label->setFont(PixelFont(DialogFamilies(), pixelSize, bold));
     SetTextColour(*label, Qt::white);
     return label;
 }

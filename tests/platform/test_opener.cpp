@@ -3,6 +3,7 @@
 
 #include "Openerservice.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -28,6 +29,17 @@ QByteArray ReadFile(const QString &path)
 }
 
 } // namespace
+
+// Stands in for the desktop's handler of a URL scheme.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 class TestOpener : public QObject {
     Q_OBJECT
@@ -110,6 +122,26 @@ private slots:
         m_opener->OpenUrl(page);
         m_opener->OpenUrl(QUrl());
         QCOMPARE(m_handed, (QList<QUrl> {mail, page}));
+    }
+
+    // Without a handler of its own the service hands documents and links to the desktop's.
+    void withoutHandlerTheDesktopsIsUsed()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
+        const QString document = Path(QStringLiteral("report.txt"));
+        QVERIFY(WriteFile(document, "text", false));
+
+        const std::unique_ptr<OpenerService> opener = CreateOpenerService();
+        opener->Open(document);
+        opener->OpenUrl(QUrl(QStringLiteral("mailto:zarvo@example.org")));
+
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        const QList<QUrl> expected {
+            QUrl::fromLocalFile(document), QUrl(QStringLiteral("mailto:zarvo@example.org"))};
+        QCOMPARE(catcher.urls, expected);
     }
 };
 
