@@ -49,6 +49,7 @@ void TfrmRemind::CreateControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 450, 320);
     Image1->setPixmap(RenderSvg(QStringLiteral(":/remind/remind_skin.svg"), QSize(450, 320)));
+    Image1->setMouseTracking(true); // a plain mouse move tells that no window move is going on
     Image1->installEventFilter(this);
 
     BitBtn1 = new QPushButton(QStringLiteral("&ОК"), this);
@@ -106,8 +107,15 @@ void TfrmRemind::SetMessage(const QString &text)
 
 bool TfrmRemind::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+    if (event->type() == QEvent::WindowDeactivate && m_moving)
+        m_deactivatedByMove = true;
+    if (event->type() == QEvent::WindowActivate) {
+        // Window managers that grab the keyboard while moving a window take the activation away
+        // for the move and give it back afterwards: that is no return to the notice.
+        if (!m_deactivatedByMove)
+            FormActivate();
+        m_moving = m_deactivatedByMove = false;
+    }
     return QDialog::event(event);
 }
 
@@ -121,9 +129,18 @@ void TfrmRemind::FormActivate()
 
 bool TfrmRemind::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
-        Image1MouseDown();
-        return true;
+    if (watched == Image1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            Image1MouseDown();
+            return true;
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            m_moving = false; // the window system did not take the pointer, or has given it back
+            break;
+        default:
+            break;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -131,14 +148,15 @@ bool TfrmRemind::eventFilter(QObject *watched, QEvent *event)
 // The window has no title bar: the picture is where it is dragged.
 void TfrmRemind::Image1MouseDown()
 {
+    m_moving = true;
     if (QWindow *window = windowHandle())
         window->startSystemMove();
 }
 
 void TfrmRemind::keyPressEvent(QKeyEvent *event)
 {
-    // The notice has no cancel button: Escape must not close it.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // The notice has no cancel button: the cancel key must not close it.
+    if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;
     }

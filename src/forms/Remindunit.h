@@ -40,4 +40,6 @@ private:
     void Image1MouseDown();
 
     SoundPlayer &m_sound;
+    bool m_moving = false; // the picture was pressed: the window system may be moving the window
+    bool m_deactivatedByMove = false;
 };

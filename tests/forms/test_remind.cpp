@@ -173,6 +173,44 @@ private slots:
         QCOMPARE(m_log, (QStringList {"play /sounds/ring.wav", "play /sounds/ring.wav"}));
     }
 
+    // Dragging the notice by its picture is no return to it: a window manager that takes the
+    // activation away for the move and gives it back must not restart the sound. A later real
+    // return still does.
+    void draggingDoesNotRestartTheSound()
+    {
+        QPointer<TfrmRemind> form = ShowNotice(QStringLiteral("/sounds/ring.wav"));
+        QWidget other;
+        auto leaveAndReturn = [&] {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+        };
+
+        QTest::mousePress(form->Image1, Qt::LeftButton, {}, QPoint(40, 150));
+        leaveAndReturn(); // as the window manager does around the move
+        QCOMPARE(m_log, QStringList {"play /sounds/ring.wav"});
+
+        QTest::mouseMove(form->Image1, QPoint(60, 160));
+        leaveAndReturn();
+        QCOMPARE(m_log, (QStringList {"play /sounds/ring.wav", "play /sounds/ring.wav"}));
+    }
+
+    // A press that started no move (the window system refused it) ends with its release.
+    void pressWithoutMoveKeepsTheSoundOnReturn()
+    {
+        QPointer<TfrmRemind> form = ShowNotice(QStringLiteral("/sounds/ring.wav"));
+        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(40, 150));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QCOMPARE(m_log, (QStringList {"play /sounds/ring.wav", "play /sounds/ring.wav"}));
+    }
+
     void noSoundIsSilent()
     {
         QPointer<TfrmRemind> form = ShowNotice(QStringLiteral("NULL"));
