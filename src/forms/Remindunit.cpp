@@ -24,8 +24,6 @@ namespace {
 const QColor FormColour(102, 146, 175);
 const QColor MemoColour(197, 231, 255);
 const QColor MemoTextColour(53, 74, 88);
-// Where Arial itself is missing, fontconfig gives a face of the same widths.
-const QStringList TitleFont = {QStringLiteral("Arial")};
 
 } // namespace
 

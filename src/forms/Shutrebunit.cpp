@@ -17,9 +17,6 @@ static void InitShutRebResources()
 namespace {
 
 const QColor FormColour(102, 146, 175);
-// The Windows dialog face, else Arial's widths (fontconfig finds a face with them), so the texts
-// fit the window.
-const QStringList LabelFont = {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")};
 
 QLabel *WhiteLabel(QWidget *parent, const QString &name, const QString &text, int pixelSize, bool bold)
 {
