@@ -8,12 +8,12 @@
 
 #include <memory>
 
-class QWidget;
+class ScreenOverlay;
 
-// Shows animation outlines over the desktop without taking a copy of it: a top-most window that
-// lets all input through, shaped to exactly the outline pixels. The pixels are kept as an
-// inverting image, so an outline drawn twice is gone, as with an inverting pen on the screen.
-// The window exists only while some outline pixel is set and is gone with this object.
+// Shows animation outlines over the desktop without taking a copy of it: the outline pixels are
+// kept as an inverting image, so an outline drawn twice is gone, as with an inverting pen on the
+// screen, and the screen overlay shows exactly the pixels that are set. Nothing is left on the
+// screen once this object is gone.
 class OutlineOverlay final : public AnimationCanvas
 {
 public:
@@ -23,11 +23,12 @@ public:
     void DrawOutline(const TOutline &outline) override;
     void Present() override;
 
-private:
+    // The set pixels, in screen coordinates.
     QRegion OutlineRegion() const;
 
+private:
     QRect m_area;
     QImage m_pixels;
     InvertingImageCanvas m_canvas;
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<ScreenOverlay> m_screen;
 };

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -106,6 +107,7 @@ private slots:
     void withoutAnimateOnShow_showingDrawsNothing();
     void twoEffectsOnOneForm_lastCreatedSeesEventsFirst();
     void randomFigure_isChosenAfreshFromAllFive();
+    void animationOnTheDesktop_deliversNoEventsMeanwhile();
 };
 
 void TestAnimationEffect::defaultsAndLimits()
@@ -296,6 +298,26 @@ void TestAnimationEffect::randomFigure_isChosenAfreshFromAllFive()
     }
     QCOMPARE(seen, (QSet<int>{etSpin, etVortex, etScatterGather, etSpike, etFireworks}));
     QCOMPARE(effect.EffectType(), etRandom);
+}
+
+void TestAnimationEffect::animationOnTheDesktop_deliversNoEventsMeanwhile()
+{
+    // The animation blocks its thread; a timer or a queued call must not run inside it (a tick
+    // or a second window opening half way through an animation).
+    QWidget form;
+    form.setGeometry(40, 40, 308, 251);
+    TAnimationEffect effect(&form);
+    effect.SetDelay(1);
+    effect.SetSteps(5);
+    bool timerRan = false;
+    bool queuedCallRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    QMetaObject::invokeMethod(&form, [&] { queuedCallRan = true; }, Qt::QueuedConnection);
+    effect.Open();
+    effect.Close();
+    QCOMPARE(timerRan, false);
+    QCOMPARE(queuedCallRan, false);
+    QTRY_VERIFY(timerRan && queuedCallRan);
 }
 
 QTEST_MAIN(TestAnimationEffect)
