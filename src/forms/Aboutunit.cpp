@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -70,10 +71,15 @@ TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, Url
 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Msg::AboutCaption);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    QPalette face = palette();
-    face.setColor(QPalette::Window, face.color(QPalette::Button));
-    setPalette(face);
+    // The layout is made for a narrow 8 point face; the faces standing in for it on other systems
+    // run wider, so they are narrowed to keep the dotted lines and addresses inside their boxes.
+    QFont face(QStringLiteral("MS Sans Serif"), 8);
+    if (!QFontInfo(face).exactMatch())
+        face.setStretch(82);
+    setFont(face);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    setPalette(colours);
     setFixedSize(308, 251);
     CreateControls();
 

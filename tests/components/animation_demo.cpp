@@ -1,14 +1,18 @@
-// Shows a form that opens and closes with its outline animation over the real desktop and takes
+// Shows the About window, which opens and closes with its outline animation over the real
+// desktop, and takes
 // screenshots with ImageMagick's `import` before the show, in the middle of the show, with the
 // form shown, in the middle of the hide and after it. Run by animation_screenshot.sh under Xvfb.
 //
 //   animation_demo OUTDIR FIGURE(1..5)
 
+#include "Aboutunit.h"
 #include "Animationeffect.h"
 #include "Outlineoverlay.h"
+#include "Ports.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
@@ -58,6 +62,12 @@ private:
     int m_presents = 0;
 };
 
+class NoHelp final : public HelpViewer
+{
+public:
+    void OpenHelp(const QString &) override {}
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -70,32 +80,35 @@ int main(int argc, char **argv)
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const int figure = QByteArray(argv[2]).toInt();
 
-    QWidget form;
-    form.setWindowTitle(QStringLiteral("Zarvo"));
-    form.setStyleSheet(QStringLiteral("background: #d4d0c8"));
+    bool aboutFormOpen = false;
+    NoHelp help;
+    QPointer<TfrmAbout> form = new TfrmAbout(nullptr, aboutFormOpen, help);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    form.setGeometry(screen.center().x() - 154, screen.center().y() - 125, 308, 251);
-
-    auto *effect = new TAnimationEffect(&form);
-    effect->SetAnimateOnShow(true);
-    effect->SetAnimateOnHide(true);
+    TAnimationEffect *effect = form->AnimationEffect1;
     effect->SetDelay(0);
     effect->SetEffectTypeNumber(figure);
 
     Screenshot(dir + QStringLiteral("/before.png"));
 
-    ShootingCanvas showCanvas(screen, 30, dir + QStringLiteral("/mid-show.png"));
-    effect->SetCanvas(&showCanvas);
-    form.show();
+    {
+        ShootingCanvas showCanvas(screen, 30, dir + QStringLiteral("/mid-show.png"));
+        effect->SetCanvas(&showCanvas);
+        form->show();
+    }
     Settle(500);
     Screenshot(dir + QStringLiteral("/shown.png"));
 
     {
         ShootingCanvas hideCanvas(screen, 30, dir + QStringLiteral("/mid-hide.png"));
         effect->SetCanvas(&hideCanvas);
-        form.hide();
+        form->close();
     }
     Settle(500);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Screenshot(dir + QStringLiteral("/after.png"));
+    if (form || aboutFormOpen) {
+        std::fprintf(stderr, "the About window did not free itself (%d, %d)\n", !form.isNull(), aboutFormOpen);
+        return 1;
+    }
     return 0;
 }
