@@ -6,18 +6,16 @@
 
 // Where the animation's outlines go. Every outline is drawn inverting, so drawing the same
 // outline a second time removes it and the surface is left as it was.
-class AnimationCanvas
-{
+class AnimationCanvas {
 public:
     virtual ~AnimationCanvas() = default;
     virtual void DrawOutline(const TOutline &outline) = 0;
     // Called once after every step, before the pause: make the outlines drawn so far visible.
-    virtual void Present() {}
+    virtual void Present() { }
 };
 
 // Inverts the outline's pixels on an image (black pen, "not destination" raster operation).
-class InvertingImageCanvas : public AnimationCanvas
-{
+class InvertingImageCanvas : public AnimationCanvas {
 public:
     explicit InvertingImageCanvas(QImage &image, QPoint origin = {});
     void DrawOutline(const TOutline &outline) override;

@@ -124,8 +124,8 @@ void TAnimationEffect::Animate(bool show)
     m_figure = m_effectType;
     if (m_figure == etRandom)
         m_figure = TAnimationEffectType(1 + QRandomGenerator::global()->bounded(5));
-    m_frame = FigureFrameFor(place.left(), place.top(), place.width(), place.height(), m_steps,
-                             AngleParameter(m_figure));
+    m_frame = FigureFrameFor(
+        place.left(), place.top(), place.width(), place.height(), m_steps, AngleParameter(m_figure));
     m_currentStep = 0;
 
     AnimationSelect(atInit);

@@ -14,8 +14,7 @@ class AnimationCanvas;
 // Sees every event of its form before the form does. Installed as an event filter on the form
 // when created with it and removed when destroyed; several such components on one form see an
 // event in the reverse order of their creation, the last one first.
-class TAnimationFormHookComponent : public QObject
-{
+class TAnimationFormHookComponent : public QObject {
     Q_OBJECT
 
 public:
@@ -40,8 +39,7 @@ private:
 // Draws an animated outline over the desktop when its form is shown (the figure converges on the
 // form's rectangle) and when it is hidden (the same in reverse). The animation blocks the thread
 // for its whole length: steps + frames + 1 pauses of the calibrated wait.
-class TAnimationEffect : public TAnimationFormHookComponent
-{
+class TAnimationEffect : public TAnimationFormHookComponent {
     Q_OBJECT
     Q_PROPERTY(bool AnimateOnShow READ AnimateOnShow WRITE SetAnimateOnShow)
     Q_PROPERTY(bool AnimateOnHide READ AnimateOnHide WRITE SetAnimateOnHide)

@@ -35,7 +35,7 @@ TMatrix Blend(float t, const TMatrix &a, const TMatrix &b)
 
 TMatrix IdentityMatrix()
 {
-    return TMatrix{};
+    return TMatrix {};
 }
 
 TMatrix TranslationMatrix(float dx, float dy)
@@ -150,8 +150,8 @@ std::vector<TFloatPolygon> VortexFrames(const TFigureFrame &frame, const TMatrix
     const float hx = float(step) * frame.halfWidth / steps;
     const float hy = float(step) * frame.halfHeight / steps;
     const float k = 4 * float(frame.steps - step) / (3 * steps);
-    const TMatrix place = ScalingMatrix(k, k, frame.centre)
-        * RotationMatrix(float(step) * frame.angle / steps, frame.centre);
+    const TMatrix place
+        = ScalingMatrix(k, k, frame.centre) * RotationMatrix(float(step) * frame.angle / steps, frame.centre);
     TFloatPoint position = Transform(Moved(frame.centre, frame.halfWidth, frame.halfHeight), place);
 
     std::vector<TFloatPolygon> result;
@@ -205,7 +205,7 @@ TSpikeTables MakeSpikeTables(const TFigureFrame &frame)
     };
 
     TSpikeTables tables;
-    const TFloatPoint base{c.x, c.y + (frame.halfWidth - frame.halfHeight) * 4 / 5};
+    const TFloatPoint base {c.x, c.y + (frame.halfWidth - frame.halfHeight) * 4 / 5};
     for (int k = 0; k < SpikeCount; ++k) {
         tables.centre[k] = c;
         tables.firstEdge[k] = sidePoint(k / 4, k % 4);
@@ -214,8 +214,8 @@ TSpikeTables MakeSpikeTables(const TFigureFrame &frame)
         const TFloatPoint e2 = tables.secondEdge[k];
         tables.centroid[k] = {(c.x + e1.x + e2.x) / 3, (c.y + e1.y + e2.y) / 3};
         tables.target[k] = Transform(base, RotationMatrix(0.5759586531f - float(k) * 0.3839724354f, c));
-        tables.move[k] = TranslationMatrix(tables.target[k].x - tables.centroid[k].x,
-                                           tables.target[k].y - tables.centroid[k].y);
+        tables.move[k] = TranslationMatrix(
+            tables.target[k].x - tables.centroid[k].x, tables.target[k].y - tables.centroid[k].y);
     }
     return tables;
 }
@@ -243,26 +243,26 @@ std::vector<TFloatPolygon> SpikeFrames(const TFigureFrame &frame, const TSpikeTa
 std::vector<TFloatPoint> BlastPoints(const TFigureFrame &frame, int blasts)
 {
     std::vector<TFloatPoint> points;
-    const TFloatPoint base{frame.centre.x,
-                           frame.centre.y + (frame.halfWidth - frame.halfHeight) * 5 / 3};
+    const TFloatPoint base {frame.centre.x, frame.centre.y + (frame.halfWidth - frame.halfHeight) * 5 / 3};
     for (int e = 0; e < blasts; ++e)
         points.push_back(Transform(base, RotationMatrix(2 * float(e) * Pi / float(blasts), frame.centre)));
     return points;
 }
 
-std::vector<TFloatPolygon> FireworxFrames(const TFigureFrame &frame,
-                                          const std::vector<TFloatPoint> &blastPoints, int step)
+std::vector<TFloatPolygon> FireworxFrames(
+    const TFigureFrame &frame, const std::vector<TFloatPoint> &blastPoints, int step)
 {
     const float f = float(step) / float(frame.steps);
     const float hw = frame.halfWidth;
     const float hh = frame.halfHeight;
-    const TFloatPolygon corners{{-hw, -hh}, {hw, -hh}, {hw, hh}, {-hw, hh}};
+    const TFloatPolygon corners {{-hw, -hh}, {hw, -hh}, {hw, hh}, {-hw, hh}};
     const TMatrix turnAndGrow = RotationMatrix((1 - f) * frame.angle, {0, 0}) * ScalingMatrix(f, f, {0, 0});
 
     std::vector<TFloatPolygon> result;
     for (const TFloatPoint &blast : blastPoints) {
         const TMatrix m = turnAndGrow
-            * TranslationMatrix(f * frame.centre.x + (1 - f) * blast.x, f * frame.centre.y + (1 - f) * blast.y);
+            * TranslationMatrix(
+                f * frame.centre.x + (1 - f) * blast.x, f * frame.centre.y + (1 - f) * blast.y);
         result.push_back(Transformed(corners, m));
     }
     return result;

@@ -15,16 +15,14 @@ enum TAnimationEffectType { etRandom, etSpin, etVortex, etScatterGather, etSpike
 // The phase handed to a figure routine.
 enum TAnimationType { atInit, atDraw, atErase };
 
-struct TFloatPoint
-{
+struct TFloatPoint {
     float x = 0;
     float y = 0;
 };
 
 // 3 x 3, row by row. A point is the row vector (x, y, 1), so the translation is the third row:
 // x' = x*m11 + y*m21 + m31, y' = x*m12 + y*m22 + m32.
-struct TMatrix
-{
+struct TMatrix {
     float m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 };
 
@@ -47,8 +45,7 @@ TOutline OutlineOf(const TFloatPolygon &polygon);
 TFloatPolygon RectangleAround(float x, float y, float hx, float hy);
 
 // The form's rectangle and the animation's settings, as every figure sees them.
-struct TFigureFrame
-{
+struct TFigureFrame {
     TFloatPoint centre;
     float halfWidth = 0;
     float halfHeight = 0;
@@ -69,8 +66,7 @@ std::vector<TFloatPolygon> VortexFrames(const TFigureFrame &frame, const TMatrix
 std::vector<TFloatPolygon> ScatterGatherFrames(const TFigureFrame &frame, int step);
 
 constexpr int SpikeCount = 16;
-struct TSpikeTables
-{
+struct TSpikeTables {
     std::array<TFloatPoint, SpikeCount> centre;
     std::array<TFloatPoint, SpikeCount> firstEdge;
     std::array<TFloatPoint, SpikeCount> secondEdge;
@@ -82,5 +78,5 @@ TSpikeTables MakeSpikeTables(const TFigureFrame &frame);
 std::vector<TFloatPolygon> SpikeFrames(const TFigureFrame &frame, const TSpikeTables &tables, int step);
 
 std::vector<TFloatPoint> BlastPoints(const TFigureFrame &frame, int blasts);
-std::vector<TFloatPolygon> FireworxFrames(const TFigureFrame &frame,
-                                          const std::vector<TFloatPoint> &blastPoints, int step);
+std::vector<TFloatPolygon> FireworxFrames(
+    const TFigureFrame &frame, const std::vector<TFloatPoint> &blastPoints, int step);

@@ -1,8 +1,7 @@
 #include "Animationsequence.h"
 
 void RunAnimationSequence(bool show, int steps, int frames,
-                          const std::function<void(TAnimationType, int)> &select,
-                          const std::function<void()> &pause)
+    const std::function<void(TAnimationType, int)> &select, const std::function<void()> &pause)
 {
     int current = 0;
     auto run = [&](TAnimationType phase, int step) {

@@ -11,5 +11,4 @@
 // step 0, which every figure draws as nothing.
 // `select` gets the phase and the current step; `pause` runs after every draw and loop erase.
 void RunAnimationSequence(bool show, int steps, int frames,
-                          const std::function<void(TAnimationType phase, int step)> &select,
-                          const std::function<void()> &pause);
+    const std::function<void(TAnimationType phase, int step)> &select, const std::function<void()> &pause);

@@ -11,8 +11,7 @@ namespace {
 constexpr int MinTrials = 3;
 constexpr int MaxTrials = 20;
 
-struct Trial
-{
+struct Trial {
     qint64 microseconds = 0;
     qint64 cycles = 0;
 };
@@ -69,7 +68,7 @@ int CombinedSpeed(qint64 totalCycles, qint64 totalMicroseconds)
 
 int SnapToClockRating(int megahertz)
 {
-    static constexpr std::array<int, 9> ratings{0, 20, 33, 50, 60, 66, 80, 90, 100};
+    static constexpr std::array<int, 9> ratings {0, 20, 33, 50, 60, 66, 80, 90, 100};
     if (megahertz <= 0)
         return megahertz;
     const int rest = megahertz % 100;

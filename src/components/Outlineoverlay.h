@@ -14,8 +14,7 @@ class ScreenOverlay;
 // kept as an inverting image, so an outline drawn twice is gone, as with an inverting pen on the
 // screen, and the screen overlay shows exactly the pixels that are set. Nothing is left on the
 // screen once this object is gone.
-class OutlineOverlay final : public AnimationCanvas
-{
+class OutlineOverlay final : public AnimationCanvas {
 public:
     explicit OutlineOverlay(const QRect &area);
     ~OutlineOverlay() override;

@@ -48,8 +48,7 @@ QLabel *FixedLabel(const QString &name, const QString &text, QWidget *parent, co
 }
 
 // A label sized to its text, as auto-sized labels are.
-template <typename Label>
-Label *SizedLabel(const QString &name, Label *label, QPoint place)
+template<typename Label> Label *SizedLabel(const QString &name, Label *label, QPoint place)
 {
     label->setObjectName(name);
     label->adjustSize();
@@ -60,7 +59,8 @@ Label *SizedLabel(const QString &name, Label *label, QPoint place)
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, UrlOpener openUrl)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_aboutFormOpen(aboutFormOpen)
     , m_help(help)
     , m_openUrl(std::move(openUrl))
@@ -87,7 +87,8 @@ TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, Url
     // the window's final place.
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move(area.left() + qMax(0, (area.width() - width()) / 2), area.top() + qMax(0, (area.height() - height()) / 2));
+        move(area.left() + qMax(0, (area.width() - width()) / 2),
+            area.top() + qMax(0, (area.height() - height()) / 2));
     }
 
     AnimationEffect1 = new TAnimationEffect(this);
@@ -133,16 +134,20 @@ void TfrmAbout::CreateControls()
     Image2->setPixmap(Artwork(QStringLiteral("image2.svg"), {72, 32}));
     Image2->setGeometry(49, 8, 72, 32);
     Image2->setAccessibleName(Msg::AppTitle);
-    Label9 = FixedLabel(QStringLiteral("Label9"), QStringLiteral("Автор.........Тарвиль"), GroupBox1, {8, 45, 161, 21});
-    Label2 = FixedLabel(QStringLiteral("Label2"), QStringLiteral("Версия...........................1.0 rc4"), GroupBox1, {8, 61, 153, 21});
-    Label3 = FixedLabel(QStringLiteral("Label3"), QStringLiteral("Сделано....................2.11.2004"), GroupBox1, {8, 77, 153, 21});
+    Label9 = FixedLabel(
+        QStringLiteral("Label9"), QStringLiteral("Автор.........Тарвиль"), GroupBox1, {8, 45, 161, 21});
+    Label2 = FixedLabel(QStringLiteral("Label2"), QStringLiteral("Версия...........................1.0 rc4"),
+        GroupBox1, {8, 61, 153, 21});
+    Label3 = FixedLabel(QStringLiteral("Label3"), QStringLiteral("Сделано....................2.11.2004"),
+        GroupBox1, {8, 77, 153, 21});
 
     GroupBox2 = new QGroupBox(QStringLiteral("Контактная информация"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(4, 100, 301, 61);
     Label5 = SizedLabel(QStringLiteral("Label5"), new QLabel(QStringLiteral("E-mail:"), GroupBox2), {92, 18});
     Label6 = SizedLabel(QStringLiteral("Label6"), new LinkLabel(Msg::AuthorEmail, GroupBox2), {128, 18});
-    Label8 = SizedLabel(QStringLiteral("Label8"), new QLabel(QStringLiteral("Сайт разработчика:"), GroupBox2), {23, 38});
+    Label8 = SizedLabel(
+        QStringLiteral("Label8"), new QLabel(QStringLiteral("Сайт разработчика:"), GroupBox2), {23, 38});
     Label7 = SizedLabel(QStringLiteral("Label7"), new LinkLabel(Msg::HomePage, GroupBox2), {128, 38});
     connect(Label6, &LinkLabel::clicked, this, &TfrmAbout::Label6Click);
     connect(Label7, &LinkLabel::clicked, this, &TfrmAbout::Label7Click);
@@ -150,8 +155,10 @@ void TfrmAbout::CreateControls()
     GroupBox3 = new QGroupBox(QStringLiteral("Тестеры"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(4, 164, 301, 50);
-    Label1 = FixedLabel(QStringLiteral("Label1"), QStringLiteral("Глеб Ставров\nНина Оржевская"), GroupBox3, {8, 14, 145, 33});
-    Label4 = FixedLabel(QStringLiteral("Label4"), QStringLiteral("Артём Лисицын\nВера Калугина"), GroupBox3, {149, 14, 145, 33});
+    Label1 = FixedLabel(QStringLiteral("Label1"), QStringLiteral("Глеб Ставров\nНина Оржевская"), GroupBox3,
+        {8, 14, 145, 33});
+    Label4 = FixedLabel(QStringLiteral("Label4"), QStringLiteral("Артём Лисицын\nВера Калугина"), GroupBox3,
+        {149, 14, 145, 33});
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -188,6 +195,16 @@ void TfrmAbout::closeEvent(QCloseEvent *event)
 {
     FormClose();
     QDialog::closeEvent(event);
+}
+
+void TfrmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no Cancel button, so Escape does not close it; Enter presses OK.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmAbout::FormKeyUp(int key)

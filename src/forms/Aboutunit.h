@@ -17,8 +17,7 @@ class TAnimationEffect;
 // The About window: the program's picture, version, date, author, contact links and testers.
 // It opens and closes with an outline animation, sets the opener's flag while it exists and
 // frees itself when closed.
-class TfrmAbout : public QDialog
-{
+class TfrmAbout : public QDialog {
     Q_OBJECT
 
 public:
@@ -51,6 +50,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

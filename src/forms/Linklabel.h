@@ -3,8 +3,7 @@
 #include <QLabel>
 
 // A label that reads as a link: blue, underlined, hand cursor; a left click emits clicked().
-class LinkLabel : public QLabel
-{
+class LinkLabel : public QLabel {
     Q_OBJECT
 
 public:

@@ -4,8 +4,7 @@
 
 // The clocks the calibrated animation pause is measured with: a high-resolution counter of known
 // frequency and the processor's time-stamp counter.
-class CycleCounter
-{
+class CycleCounter {
 public:
     virtual ~CycleCounter() = default;
     // False when there is no high-resolution counter.

@@ -11,8 +11,7 @@ namespace {
 // The monotonic clock read in 100 ns ticks, the resolution of the Windows performance counter.
 constexpr qint64 TicksPerSecond = 10'000'000;
 
-class LinuxCycleCounter final : public CycleCounter
-{
+class LinuxCycleCounter final : public CycleCounter {
 public:
     bool Frequency(qint64 &ticksPerSecond) override
     {
@@ -37,8 +36,12 @@ public:
 
     // A desktop user may not raise a thread to a real-time class on Linux; the trials run at
     // normal priority and the agreement rule of the measurement discards disturbed ones.
-    void RaisePriority() override {}
-    void RestorePriority() override {}
+    void RaisePriority() override
+    {
+    }
+    void RestorePriority() override
+    {
+    }
 };
 
 } // namespace

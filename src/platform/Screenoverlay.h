@@ -8,8 +8,7 @@
 // A top-most surface over the desktop that shows only chosen pixels and lets all input through,
 // so figures can be drawn over whatever is on the screen without taking a copy of it. It works
 // without a compositor. Gone, with the screen as it was, when the object is destroyed.
-class ScreenOverlay
-{
+class ScreenOverlay {
 public:
     virtual ~ScreenOverlay() = default;
     // Shows exactly these pixels (screen coordinates) and returns once the display shows them;

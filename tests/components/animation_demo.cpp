@@ -24,8 +24,8 @@ namespace {
 
 void Screenshot(const QString &path)
 {
-    const int rc = QProcess::execute(QStringLiteral("import"),
-                                     {QStringLiteral("-window"), QStringLiteral("root"), path});
+    const int rc = QProcess::execute(
+        QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
     if (rc != 0)
         std::fprintf(stderr, "import failed for %s\n", qPrintable(path));
 }
@@ -38,8 +38,7 @@ void Settle(int ms)
 }
 
 // The desktop overlay, with a screenshot taken after a chosen step has been put on the screen.
-class ShootingCanvas final : public AnimationCanvas
-{
+class ShootingCanvas final : public AnimationCanvas {
 public:
     ShootingCanvas(const QRect &area, int shotAt, QString path)
         : m_overlay(area)
@@ -62,10 +61,9 @@ private:
     int m_presents = 0;
 };
 
-class NoHelp final : public HelpViewer
-{
+class NoHelp final : public HelpViewer {
 public:
-    void OpenHelp(const QString &) override {}
+    void OpenHelp(const QString &) override { }
 };
 
 } // namespace
@@ -107,7 +105,8 @@ int main(int argc, char **argv)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Screenshot(dir + QStringLiteral("/after.png"));
     if (form || aboutFormOpen) {
-        std::fprintf(stderr, "the About window did not free itself (%d, %d)\n", !form.isNull(), aboutFormOpen);
+        std::fprintf(
+            stderr, "the About window did not free itself (%d, %d)\n", !form.isNull(), aboutFormOpen);
         return 1;
     }
     return 0;

@@ -13,10 +13,10 @@
 namespace {
 
 // Counts what reaches the canvas and keeps a shared log of when it happened.
-class RecordingCanvas final : public AnimationCanvas
-{
+class RecordingCanvas final : public AnimationCanvas {
 public:
-    explicit RecordingCanvas(QStringList *log = nullptr, QString name = {}, std::function<QString()> probe = {})
+    explicit RecordingCanvas(
+        QStringList *log = nullptr, QString name = {}, std::function<QString()> probe = {})
         : m_log(log)
         , m_name(std::move(name))
         , m_probe(std::move(probe))
@@ -43,8 +43,7 @@ private:
 };
 
 // Draws inverting on an image and notes whether the image ever differed from its start.
-class WatchedImageCanvas final : public AnimationCanvas
-{
+class WatchedImageCanvas final : public AnimationCanvas {
 public:
     explicit WatchedImageCanvas(QImage &image)
         : m_image(image)
@@ -63,8 +62,7 @@ private:
     InvertingImageCanvas m_canvas;
 };
 
-class LoggingForm final : public QWidget
-{
+class LoggingForm final : public QWidget {
 public:
     explicit LoggingForm(QStringList *log)
         : m_log(log)
@@ -93,8 +91,7 @@ QImage Desktop()
 
 } // namespace
 
-class TestAnimationEffect : public QObject
-{
+class TestAnimationEffect : public QObject {
     Q_OBJECT
 
 private slots:
@@ -145,14 +142,14 @@ void TestAnimationEffect::animation_leavesTheScreenAsItWas_data()
     QTest::addColumn<int>("figure");
     QTest::addColumn<bool>("show");
     QTest::addColumn<QRect>("form");
-    const QList<QPair<int, QString>> figures{{etSpin, QStringLiteral("spin")},
-                                             {etVortex, QStringLiteral("vortex")},
-                                             {etScatterGather, QStringLiteral("scatter-gather")},
-                                             {etSpike, QStringLiteral("spike")},
-                                             {etFireworks, QStringLiteral("fireworks")}};
+    const QList<QPair<int, QString>> figures {{etSpin, QStringLiteral("spin")},
+        {etVortex, QStringLiteral("vortex")}, {etScatterGather, QStringLiteral("scatter-gather")},
+        {etSpike, QStringLiteral("spike")}, {etFireworks, QStringLiteral("fireworks")}};
     for (const auto &[figure, name] : figures) {
-        QTest::newRow(qPrintable(name + QStringLiteral(" show"))) << figure << true << QRect(166, 114, 308, 251);
-        QTest::newRow(qPrintable(name + QStringLiteral(" hide"))) << figure << false << QRect(166, 114, 308, 251);
+        QTest::newRow(qPrintable(name + QStringLiteral(" show")))
+            << figure << true << QRect(166, 114, 308, 251);
+        QTest::newRow(qPrintable(name + QStringLiteral(" hide")))
+            << figure << false << QRect(166, 114, 308, 251);
         // Partly off the image: outlines are clipped the same way when drawn and when erased.
         QTest::newRow(qPrintable(name + QStringLiteral(" show, near the edge")))
             << figure << true << QRect(500, 380, 200, 150);
@@ -213,7 +210,7 @@ void TestAnimationEffect::showAnimation_playsBeforeTheFormIsShown()
     RecordingCanvas canvas(&log, QStringLiteral("outlines"));
     effect->SetCanvas(&canvas);
     form.show();
-    QCOMPARE(log, (QStringList{QStringLiteral("outlines"), QStringLiteral("form shown")}));
+    QCOMPARE(log, (QStringList {QStringLiteral("outlines"), QStringLiteral("form shown")}));
 }
 
 void TestAnimationEffect::hideAnimation_playsAfterTheFormIsHidden()
@@ -226,13 +223,15 @@ void TestAnimationEffect::hideAnimation_playsAfterTheFormIsHidden()
     effect->SetAnimateOnHide(true);
     // The outlines are drawn once the window is off the screen, before the form handles its hiding.
     RecordingCanvas canvas(&log, QStringLiteral("outlines"), [&form] {
-        return form.windowHandle()->isVisible() ? QStringLiteral(" over the window") : QStringLiteral(" over the desktop");
+        return form.windowHandle()->isVisible() ? QStringLiteral(" over the window")
+                                                : QStringLiteral(" over the desktop");
     });
     effect->SetCanvas(&canvas);
     form.show();
     form.hide();
-    QCOMPARE(log, (QStringList{QStringLiteral("form shown"), QStringLiteral("outlines over the desktop"),
-                               QStringLiteral("form hidden")}));
+    QCOMPARE(log,
+        (QStringList {QStringLiteral("form shown"), QStringLiteral("outlines over the desktop"),
+            QStringLiteral("form hidden")}));
     // Hiding an already hidden form animates nothing more.
     const int drawn = canvas.outlines;
     form.hide();
@@ -263,21 +262,23 @@ void TestAnimationEffect::twoEffectsOnOneForm_lastCreatedSeesEventsFirst()
     RecordingCanvas second(&log, QStringLiteral("second"));
     auto *effect1 = new TAnimationEffect(&form);
     auto *effect2 = new TAnimationEffect(&form);
-    for (auto [effect, canvas] : {std::pair{effect1, &first}, std::pair{effect2, &second}}) {
+    for (auto [effect, canvas] : {std::pair {effect1, &first}, std::pair {effect2, &second}}) {
         effect->SetDelay(0);
         effect->SetAnimateOnShow(true);
         effect->SetEffectType(etSpin);
         effect->SetCanvas(canvas);
     }
     form.show();
-    QCOMPARE(log, (QStringList{QStringLiteral("second"), QStringLiteral("first"), QStringLiteral("form shown")}));
+    QCOMPARE(
+        log, (QStringList {QStringLiteral("second"), QStringLiteral("first"), QStringLiteral("form shown")}));
 
     // A destroyed effect leaves the chain; the other one still works.
     delete effect2;
     log.clear();
     form.hide();
     form.show();
-    QCOMPARE(log, (QStringList{QStringLiteral("form hidden"), QStringLiteral("first"), QStringLiteral("form shown")}));
+    QCOMPARE(log,
+        (QStringList {QStringLiteral("form hidden"), QStringLiteral("first"), QStringLiteral("form shown")}));
 }
 
 void TestAnimationEffect::randomFigure_isChosenAfreshFromAllFive()
@@ -296,7 +297,7 @@ void TestAnimationEffect::randomFigure_isChosenAfreshFromAllFive()
         QVERIFY(effect.FigureInUse() != etRandom);
         seen.insert(effect.FigureInUse());
     }
-    QCOMPARE(seen, (QSet<int>{etSpin, etVortex, etScatterGather, etSpike, etFireworks}));
+    QCOMPARE(seen, (QSet<int> {etSpin, etVortex, etScatterGather, etSpike, etFireworks}));
     QCOMPARE(effect.EffectType(), etRandom);
 }
 
@@ -312,7 +313,8 @@ void TestAnimationEffect::animationOnTheDesktop_deliversNoEventsMeanwhile()
     bool timerRan = false;
     bool queuedCallRan = false;
     QTimer::singleShot(0, [&] { timerRan = true; });
-    QMetaObject::invokeMethod(&form, [&] { queuedCallRan = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &form, [&] { queuedCallRan = true; }, Qt::QueuedConnection);
     effect.Open();
     effect.Close();
     QCOMPARE(timerRan, false);

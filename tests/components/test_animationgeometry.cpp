@@ -66,8 +66,7 @@ TFloatPoint Mean(const TFloatPolygon &polygon)
 
 } // namespace
 
-class TestAnimationGeometry : public QObject
-{
+class TestAnimationGeometry : public QObject {
     Q_OBJECT
 
 private slots:
@@ -141,13 +140,13 @@ void TestAnimationGeometry::outlineOf_truncatesAndDropsPointFigures_data()
 {
     QTest::addColumn<QList<float>>("coordinates");
     QTest::addColumn<QList<QPoint>>("expected");
-    QTest::newRow("no points") << QList<float>{} << QList<QPoint>{};
+    QTest::newRow("no points") << QList<float> {} << QList<QPoint> {};
     QTest::newRow("truncated toward zero")
-        << QList<float>{1.9f, 2.2f, -1.7f, 5.5f, 3.f, -0.5f}
-        << QList<QPoint>{{1, 2}, {-1, 5}, {3, 0}};
-    QTest::newRow("shrunk to a point") << QList<float>{4.2f, 4.2f, 4.2f, 4.2f, 4.2f, 4.2f} << QList<QPoint>{};
+        << QList<float> {1.9f, 2.2f, -1.7f, 5.5f, 3.f, -0.5f} << QList<QPoint> {{1, 2}, {-1, 5}, {3, 0}};
+    QTest::newRow("shrunk to a point")
+        << QList<float> {4.2f, 4.2f, 4.2f, 4.2f, 4.2f, 4.2f} << QList<QPoint> {};
     QTest::newRow("last equals first after truncation")
-        << QList<float>{7.1f, 3.f, 20.f, 3.f, 7.9f, 3.5f} << QList<QPoint>{};
+        << QList<float> {7.1f, 3.f, 20.f, 3.f, 7.9f, 3.5f} << QList<QPoint> {};
 }
 
 void TestAnimationGeometry::outlineOf_truncatesAndDropsPointFigures()
@@ -164,7 +163,7 @@ void TestAnimationGeometry::rectangleAround_withZeroHalfSize_isNothing()
 {
     QCOMPARE(RectangleAround(10, 10, 0, 5).size(), size_t(0));
     QCOMPARE(RectangleAround(10, 10, 5, 0).size(), size_t(0));
-    QCOMPARE(OutlineOf(RectangleAround(10, 10, 5, 3)), (TOutline{{5, 13}, {15, 13}, {15, 7}, {5, 7}}));
+    QCOMPARE(OutlineOf(RectangleAround(10, 10, 5, 3)), (TOutline {{5, 13}, {15, 13}, {15, 7}, {5, 7}}));
 }
 
 void TestAnimationGeometry::forms_data()
@@ -186,7 +185,7 @@ void TestAnimationGeometry::spin_growsTurningAndEndsOnTheFormOutline()
     const QPoint l_b(form.left(), form.top() + form.height());
     const QPoint r_b(form.left() + form.width(), form.top() + form.height());
     const QPoint r_t(form.left() + form.width(), form.top());
-    QCOMPARE(last, (TOutline{l_t, l_b, r_b, r_t}));
+    QCOMPARE(last, (TOutline {l_t, l_b, r_b, r_t}));
 
     // On the way the rectangle keeps its centre and grows in step with f while it turns.
     const float diagonal = std::hypot(float(form.width()), float(form.height()));
@@ -236,16 +235,17 @@ void TestAnimationGeometry::scatterGather_gridConvergesOnTheFormExtent()
     const QRect formExtent(form.left(), form.top(), form.width() + 1, form.height() + 1);
     const QRect last = DrawnExtent(ScatterGatherFrames(frame, Steps));
     QVERIFY2(qAbs(last.left() - formExtent.left()) <= 1 && qAbs(last.right() - formExtent.right()) <= 1
-                 && qAbs(last.top() - formExtent.top()) <= 1
-                 && qAbs(last.bottom() - formExtent.bottom()) <= 1,
-             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(last.x()).arg(last.y()).arg(last.width()).arg(last.height())));
+            && qAbs(last.top() - formExtent.top()) <= 1 && qAbs(last.bottom() - formExtent.bottom()) <= 1,
+        qPrintable(
+            QStringLiteral("%1,%2 %3x%4").arg(last.x()).arg(last.y()).arg(last.width()).arg(last.height())));
 
     // The grid closes in: its spread shrinks from about three times the form's toward the form's.
     const QRect early = DrawnExtent(ScatterGatherFrames(frame, 5));
     const QRect middle = DrawnExtent(ScatterGatherFrames(frame, Steps / 2));
     QVERIFY(early.width() > 2 * form.width() && early.height() > 2 * form.height());
     QVERIFY(middle.width() < early.width() && middle.width() > last.width());
-    QVERIFY(early.contains(middle.center()) && middle.contains(QPoint(int(frame.centre.x), int(frame.centre.y))));
+    QVERIFY(
+        early.contains(middle.center()) && middle.contains(QPoint(int(frame.centre.x), int(frame.centre.y))));
 }
 
 void TestAnimationGeometry::spike_trianglesLeaveOnARingAndReturnIntoTheForm()
@@ -262,8 +262,10 @@ void TestAnimationGeometry::spike_trianglesLeaveOnARingAndReturnIntoTheForm()
 
     // The triangles cut the form: their edge points go round the rectangle.
     QVERIFY(Near(tables.firstEdge[0], {frame.centre.x - frame.halfWidth, frame.centre.y + frame.halfHeight}));
-    QVERIFY(Near(tables.secondEdge[3], {frame.centre.x + frame.halfWidth, frame.centre.y + frame.halfHeight}));
-    QVERIFY(Near(tables.secondEdge[7], {frame.centre.x + frame.halfWidth, frame.centre.y - frame.halfHeight}));
+    QVERIFY(
+        Near(tables.secondEdge[3], {frame.centre.x + frame.halfWidth, frame.centre.y + frame.halfHeight}));
+    QVERIFY(
+        Near(tables.secondEdge[7], {frame.centre.x + frame.halfWidth, frame.centre.y - frame.halfHeight}));
     QVERIFY(Near(tables.secondEdge[15], tables.firstEdge[0]));
 
     QCOMPARE(SpikeFrames(frame, tables, 0).size(), size_t(SpikeCount));
@@ -273,7 +275,8 @@ void TestAnimationGeometry::spike_trianglesLeaveOnARingAndReturnIntoTheForm()
     const auto early = SpikeFrames(frame, tables, 5);
     const auto last = SpikeFrames(frame, tables, Steps);
     for (int k = 0; k < SpikeCount; ++k) {
-        QVERIFY2(Near(Mean(early[size_t(k)]), tables.target[k], 0.05f), qPrintable(Text(Mean(early[size_t(k)]))));
+        QVERIFY2(
+            Near(Mean(early[size_t(k)]), tables.target[k], 0.05f), qPrintable(Text(Mean(early[size_t(k)]))));
         QCOMPARE(last[size_t(k)].size(), size_t(3));
         QVERIFY(Near(last[size_t(k)][0], frame.centre, 0.05f));
         QVERIFY(Near(last[size_t(k)][1], tables.firstEdge[k], 0.05f));
@@ -296,15 +299,14 @@ void TestAnimationGeometry::fireworks_blastsFlyInAndMeetInTheFormOutline()
     // Half way each rectangle is half grown and half way from its blast point to the centre.
     const auto middle = FireworxFrames(frame, blasts, Steps / 2);
     for (size_t e = 0; e < blasts.size(); ++e) {
-        const TFloatPoint expected{(frame.centre.x + blasts[e].x) / 2, (frame.centre.y + blasts[e].y) / 2};
+        const TFloatPoint expected {(frame.centre.x + blasts[e].x) / 2, (frame.centre.y + blasts[e].y) / 2};
         QVERIFY(Near(Mean(middle[e]), expected, 0.05f));
-        QVERIFY(Near(Distance(middle[e][0], middle[e][2]), std::hypot(frame.halfWidth, frame.halfHeight), 0.05f));
+        QVERIFY(
+            Near(Distance(middle[e][0], middle[e][2]), std::hypot(frame.halfWidth, frame.halfHeight), 0.05f));
     }
 
-    const TOutline formOutline{{form.left(), form.top()},
-                               {form.left() + form.width(), form.top()},
-                               {form.left() + form.width(), form.top() + form.height()},
-                               {form.left(), form.top() + form.height()}};
+    const TOutline formOutline {{form.left(), form.top()}, {form.left() + form.width(), form.top()},
+        {form.left() + form.width(), form.top() + form.height()}, {form.left(), form.top() + form.height()}};
     for (const TFloatPolygon &polygon : FireworxFrames(frame, blasts, Steps)) {
         TFloatPolygon rounded;
         for (const TFloatPoint &p : polygon)

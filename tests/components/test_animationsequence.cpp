@@ -5,8 +5,7 @@
 
 namespace {
 
-struct Recorded
-{
+struct Recorded {
     int draws = 0;
     int erases = 0;
     int pauses = 0;
@@ -50,8 +49,7 @@ Recorded Record(bool show, int steps, int frames)
 
 } // namespace
 
-class TestAnimationSequence : public QObject
-{
+class TestAnimationSequence : public QObject {
     Q_OBJECT
 
 private slots:
@@ -107,7 +105,8 @@ void TestAnimationSequence::everyStepIsDrawnAnEvenNumberOfTimes()
     for (auto it = r.drawingsPerStep.cbegin(); it != r.drawingsPerStep.cend(); ++it)
         // Hiding ends with an extra erase of step 0, which every figure draws as nothing.
         if (show || it.key() != 0)
-            QVERIFY2(it.value() % 2 == 0, qPrintable(QStringLiteral("step %1 drawn %2 times").arg(it.key()).arg(it.value())));
+            QVERIFY2(it.value() % 2 == 0,
+                qPrintable(QStringLiteral("step %1 drawn %2 times").arg(it.key()).arg(it.value())));
 }
 
 void TestAnimationSequence::showing_leavesATrailOfFramesOutlines()
@@ -115,12 +114,12 @@ void TestAnimationSequence::showing_leavesATrailOfFramesOutlines()
     QList<int> drawn;
     QList<int> erased;
     RunAnimationSequence(
-        true, 50, 6,
-        [&](TAnimationType phase, int step) { (phase == atDraw ? drawn : erased).append(step); }, [] {});
+        true, 50, 6, [&](TAnimationType phase, int step) { (phase == atDraw ? drawn : erased).append(step); },
+        [] {});
     QCOMPARE(drawn.first(), 0);
     QCOMPARE(drawn.last(), 49);
-    QCOMPARE(erased.mid(0, 3), (QList<int>{0, 1, 2}));
-    QCOMPARE(erased.mid(erased.size() - 2), (QList<int>{50, 50}));
+    QCOMPARE(erased.mid(0, 3), (QList<int> {0, 1, 2}));
+    QCOMPARE(erased.mid(erased.size() - 2), (QList<int> {50, 50}));
     // Between the draw of a step and the erase `Frames` steps behind it there is a pause too.
     QCOMPARE(Record(true, 50, 6).mostVisible, 7);
 }
@@ -129,7 +128,11 @@ void TestAnimationSequence::hiding_runsTheStepsBackwards()
 {
     QList<QPair<TAnimationType, int>> calls;
     RunAnimationSequence(
-        false, 50, 6, [&](TAnimationType phase, int step) { calls.append({phase, step}); }, [] {});
+        false, 50, 6,
+        [&](TAnimationType phase, int step) {
+            calls.append({phase, step});
+        },
+        [] {});
     QCOMPARE(calls.first(), qMakePair(atDraw, 49));
     QCOMPARE(calls.at(1), qMakePair(atDraw, 48));
     QCOMPARE(calls.at(6), qMakePair(atDraw, 43));

@@ -7,8 +7,7 @@ namespace {
 
 // A counter that jumps 1000 ticks (1 ms at 1 MHz) per read, and a time-stamp counter that
 // advances so that trial k measures results[k] cycles per microsecond (the last one repeating).
-class ScriptedCounter final : public CycleCounter
-{
+class ScriptedCounter final : public CycleCounter {
 public:
     explicit ScriptedCounter(QList<qint64> results, bool available = true, quint32 stampStart = 0)
         : m_results(std::move(results))
@@ -51,8 +50,7 @@ private:
 
 } // namespace
 
-class TestCpuSpeed : public QObject
-{
+class TestCpuSpeed : public QObject {
     Q_OBJECT
 
 private slots:
@@ -163,12 +161,11 @@ void TestCpuSpeed::measure_repeatsTrialsUntilThreeAgree_data()
     QTest::addColumn<QList<qint64>>("results");
     QTest::addColumn<int>("trials");
     QTest::addColumn<int>("megahertz");
-    QTest::newRow("three alike at once") << QList<qint64>{2394, 2394, 2394} << 3 << 2390;
-    QTest::newRow("settles after two bad trials") << QList<qint64>{50, 70, 100, 100, 101} << 5 << 80;
-    QTest::newRow("never settles: twenty trials")
-        << QList<qint64>{100, 110, 100, 110, 100, 110, 100, 110, 100, 110,
-                         100, 110, 100, 110, 100, 110, 100, 110, 100, 110, 100}
-        << 20 << 100; // 105 snaps to 100
+    QTest::newRow("three alike at once") << QList<qint64> {2394, 2394, 2394} << 3 << 2390;
+    QTest::newRow("settles after two bad trials") << QList<qint64> {50, 70, 100, 100, 101} << 5 << 80;
+    QTest::newRow("never settles: twenty trials") << QList<qint64> {100, 110, 100, 110, 100, 110, 100, 110,
+        100, 110, 100, 110, 100, 110, 100, 110, 100, 110, 100, 110, 100}
+                                                  << 20 << 100; // 105 snaps to 100
 }
 
 void TestCpuSpeed::measure_repeatsTrialsUntilThreeAgree()

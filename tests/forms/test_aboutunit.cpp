@@ -1,5 +1,4 @@
 #include "Aboutunit.h"
-
 #include "Animationcanvas.h"
 #include "Animationeffect.h"
 #include "Linklabel.h"
@@ -16,17 +15,15 @@
 
 namespace {
 
-class RecordingHelp final : public HelpViewer
-{
+class RecordingHelp final : public HelpViewer {
 public:
     void OpenHelp(const QString &topic) override { topics.append(topic); }
     QStringList topics;
 };
 
-class NullCanvas final : public AnimationCanvas
-{
+class NullCanvas final : public AnimationCanvas {
 public:
-    void DrawOutline(const TOutline &) override {}
+    void DrawOutline(const TOutline &) override { }
 };
 
 QList<TfrmAbout *> OpenAboutWindows()
@@ -50,8 +47,7 @@ int DistinctColours(const QPixmap &pixmap)
 
 } // namespace
 
-class TestAboutUnit : public QObject
-{
+class TestAboutUnit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -62,6 +58,7 @@ private slots:
     void animation_hasItsSettings();
     void artwork_isDrawn();
     void flag_isSetWhileOpenAndClearedOnClose();
+    void keys_enterClosesAndEscapeDoesNot();
     void f1_opensHelpAtTheAboutTopic_data();
     void f1_opensHelpAtTheAboutTopic();
     void linkClicks_openTheirAddresses();
@@ -93,12 +90,14 @@ void TestAboutUnit::controls_data()
     // An empty size: sized to its text, only the position is fixed.
     QTest::newRow("Label9") << QStringLiteral("Label9") << QStringLiteral("Автор.........Тарвиль")
                             << QStringLiteral("GroupBox1") << QRect(8, 45, 161, 21);
-    QTest::newRow("Label2") << QStringLiteral("Label2") << QStringLiteral("Версия...........................1.0 rc4")
+    QTest::newRow("Label2") << QStringLiteral("Label2")
+                            << QStringLiteral("Версия...........................1.0 rc4")
                             << QStringLiteral("GroupBox1") << QRect(8, 61, 153, 21);
-    QTest::newRow("Label3") << QStringLiteral("Label3") << QStringLiteral("Сделано....................2.11.2004")
+    QTest::newRow("Label3") << QStringLiteral("Label3")
+                            << QStringLiteral("Сделано....................2.11.2004")
                             << QStringLiteral("GroupBox1") << QRect(8, 77, 153, 21);
-    QTest::newRow("Label5") << QStringLiteral("Label5") << QStringLiteral("E-mail:") << QStringLiteral("GroupBox2")
-                            << QRect(92, 18, 0, 0);
+    QTest::newRow("Label5") << QStringLiteral("Label5") << QStringLiteral("E-mail:")
+                            << QStringLiteral("GroupBox2") << QRect(92, 18, 0, 0);
     QTest::newRow("Label6") << QStringLiteral("Label6") << Msg::AuthorEmail << QStringLiteral("GroupBox2")
                             << QRect(128, 18, 0, 0);
     QTest::newRow("Label8") << QStringLiteral("Label8") << QStringLiteral("Сайт разработчика:")
@@ -117,8 +116,8 @@ void TestAboutUnit::controls_data()
                             << QRect(5, 4, 118, 82);
     QTest::newRow("Image2") << QStringLiteral("Image2") << QString() << QStringLiteral("GroupBox1")
                             << QRect(49, 8, 72, 32);
-    QTest::newRow("BitBtn1") << QStringLiteral("BitBtn1") << QStringLiteral("OK") << QStringLiteral("TfrmAbout")
-                             << QRect(117, 219, 75, 25);
+    QTest::newRow("BitBtn1") << QStringLiteral("BitBtn1") << QStringLiteral("OK")
+                             << QStringLiteral("TfrmAbout") << QRect(117, 219, 75, 25);
 }
 
 void TestAboutUnit::controls()
@@ -146,7 +145,8 @@ void TestAboutUnit::controls()
         // The whole text is seen: it fits its fixed size, or its box when sized to the text.
         const int room = place.size().isEmpty() ? label->parentWidget()->width() - label->x() : place.width();
         QVERIFY2(label->sizeHint().width() <= room,
-                 qPrintable(QStringLiteral("%1 needs %2 of %3").arg(name).arg(label->sizeHint().width()).arg(room)));
+            qPrintable(
+                QStringLiteral("%1 needs %2 of %3").arg(name).arg(label->sizeHint().width()).arg(room)));
     } else if (auto *box = qobject_cast<QGroupBox *>(control)) {
         QCOMPARE(box->title(), text);
     } else if (auto *button = qobject_cast<QPushButton *>(control)) {
@@ -233,14 +233,33 @@ void TestAboutUnit::flag_isSetWhileOpenAndClearedOnClose()
     QTRY_VERIFY(about.isNull()); // it frees itself
 }
 
+void TestAboutUnit::keys_enterClosesAndEscapeDoesNot()
+{
+    bool open = false;
+    RecordingHelp help;
+    QPointer<TfrmAbout> about = new TfrmAbout(nullptr, open, help);
+    NullCanvas canvas;
+    about->AnimationEffect1->SetCanvas(&canvas);
+    about->AnimationEffect1->SetDelay(0);
+    about->show();
+    QTest::keyClick(about->BitBtn1, Qt::Key_Escape);
+    QVERIFY(about->isVisible());
+    QCOMPARE(open, true);
+    QTest::keyClick(about->BitBtn1, Qt::Key_Return);
+    QVERIFY(!about->isVisible());
+    QCOMPARE(about->result(), int(QDialog::Accepted));
+    QTRY_VERIFY(about.isNull());
+    QCOMPARE(open, false);
+}
+
 void TestAboutUnit::f1_opensHelpAtTheAboutTopic_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("onButton");
     QTest::addColumn<QStringList>("topics");
-    QTest::newRow("F1 on the OK button") << int(Qt::Key_F1) << true << QStringList{Msg::HelpAbout};
-    QTest::newRow("F1 on the window") << int(Qt::Key_F1) << false << QStringList{Msg::HelpAbout};
-    QTest::newRow("another key") << int(Qt::Key_F2) << true << QStringList{};
+    QTest::newRow("F1 on the OK button") << int(Qt::Key_F1) << true << QStringList {Msg::HelpAbout};
+    QTest::newRow("F1 on the window") << int(Qt::Key_F1) << false << QStringList {Msg::HelpAbout};
+    QTest::newRow("another key") << int(Qt::Key_F2) << true << QStringList {};
 }
 
 void TestAboutUnit::f1_opensHelpAtTheAboutTopic()
@@ -270,7 +289,7 @@ void TestAboutUnit::linkClicks_openTheirAddresses()
     QTest::mouseClick(about.Label5, Qt::LeftButton); // a plain label opens nothing
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened.at(0).toString(),
-             QStringLiteral("mailto:zarvo@example.org?x-priority=normal&subject=Zarvo_1.0"));
+        QStringLiteral("mailto:zarvo@example.org?x-priority=normal&subject=Zarvo_1.0"));
     QCOMPARE(opened.at(1), QUrl(Msg::HomePage));
 }
 
