@@ -15,6 +15,13 @@ inline const QString FirstRunGreeting = QStringLiteral(
 inline const QString FarewellTitle = QStringLiteral("Zarvo v1.0");
 inline const QString FarewellAuthor = QStringLiteral("Автор: Тарвиль");
 
+// Settings file
+inline const QString SettingsFileCorrupt = QStringLiteral(
+    "Файл настроек поврежден и не может быть прочитан:\n%1\n\n"
+    "Программа не изменяет этот файл. Исправьте или удалите его.");
+inline const QString SettingsFileUnreadable = QStringLiteral(
+    "Не удается прочитать файл настроек:\n%1\n(%2)\n\nПрограмма не изменяет этот файл.");
+
 // Task file and task list
 inline const QString CannotCreateFile = QStringLiteral("Не могу создать файл");
 inline const QString DeleteFailed = QStringLiteral("тут!");
@@ -100,5 +107,16 @@ inline const QString HelpAddDialog = QStringLiteral("SHZ_contents0005");
 inline const QString HelpSettings = QStringLiteral("SHZ_contents0006");
 inline const QString HelpAbout = QStringLiteral("SHZ_contents0007");
 inline const QString HelpFirstRun = QStringLiteral("SHZ_contents0013");
+
+// Help window
+inline const QString HelpCaption = QStringLiteral("Справка Zarvo");
+inline const QString HelpFileNotFound = QStringLiteral(
+    "Файл справки zhelp.hlp не найден.\nОн должен лежать рядом с программой или в папке "
+    "share/zarvo установленной программы.");
+inline const QString HelpFileMissing = QStringLiteral("Файл справки не найден:\n%1");
+inline const QString HelpFileUnreadable = QStringLiteral("Не удается прочитать файл справки:\n%1\n%2");
+inline const QString HelpFileNotText =
+    QStringLiteral("Файл справки поврежден (это не текст в кодировке UTF-8):\n%1");
+inline const QString HelpTopicMissing = QStringLiteral("В файле справки нет раздела %1.");
 
 } // namespace Msg
