@@ -108,8 +108,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     setPalette(pal);
     setFont(SansSerif8());
     SetTextColour(this, QColor(0, 0, 160));
-    if (m_services.images.size() > TrayImageIndex)
-        setWindowIcon(m_services.images.at(TrayImageIndex));
+    setWindowIcon(m_services.appIcon);
 
     m_ctx.taskFilePath = m_services.taskFilePath;
     m_ctx.settings = m_services.settings;

@@ -42,6 +42,7 @@ struct MainWindowServices
     std::function<bool()> trayAvailable;
     bool trayHostReportsDoubleClick = true;
     QList<QIcon> images; // ImageList1: seven task-type pictures, then the tray icon
+    QIcon appIcon;
 };
 
 // The program's only permanent window: the clock panel, the task list and its buttons, the two
