@@ -142,7 +142,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TimerCaption.setSingleShot(true);
     connect(&TimerCaption, &QTimer::timeout, this, &TfrmMain::TimerCaptionTimer);
 
-    connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::OnSessionEnding);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::SessionEnding);
     connect(qApp, &QCoreApplication::aboutToQuit, TrayComp1, &TTrayIcon::EndSession);
 
     FormCreate();
@@ -434,7 +434,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     emit ExitRequested(0);
 }
 
-void TfrmMain::OnSessionEnding()
+void TfrmMain::SessionEnding()
 {
     // The desktop session ends: no geometry, no farewell; the icon goes at once.
     m_sessionEnding = true;

@@ -82,6 +82,8 @@ public:
     void mnuAboutClick();
     void mnuTrayShowClick();
     void OpenInfoMenu();
+    // The desktop session ends: the program ends without the close handler, the icon goes now.
+    void SessionEnding();
 
     // TaskListView
     int RowCount() const override;
@@ -180,7 +182,6 @@ private:
     void TimerHelperTimer();
     void cklTaskListClickCheck();
     void cklTaskListMouseUp(Qt::MouseButton button);
-    void OnSessionEnding();
     void ReportError(const QString &text);
     template<typename Handler> void Guarded(Handler handler);
 
