@@ -586,7 +586,9 @@ void TfrmMain::OpenInfoMenu()
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == cklTaskList->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        cklTaskListMouseUp(static_cast<QMouseEvent *>(event)->button());
+        // After the list has done its own part of the release (which may select the row).
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        QMetaObject::invokeMethod(this, [this, button] { cklTaskListMouseUp(button); }, Qt::QueuedConnection);
         return false;
     }
     if (watched == btnHelp && event->type() == QEvent::MouseButtonRelease) {

@@ -1,9 +1,9 @@
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
-#include "FileHelpers.h"
+#include "support/FileHelpers.h"
 #include "Mainunit.h"
-#include "MemorySettingsBackend.h"
+#include "support/MemorySettingsBackend.h"
 #include "Messages.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
@@ -221,11 +221,11 @@ void TestMainWindow::selection_enablesChangeAndDelete_rightClickClearsIt()
     const QRect row1 = w.cklTaskList->visualItemRect(w.cklTaskList->item(1));
     QTest::mouseClick(w.cklTaskList->viewport(), Qt::LeftButton, {}, row1.center() + QPoint(40, 0));
     QCOMPARE(w.SelectedRow(), 1);
-    QCOMPARE(w.btnChange->isEnabled(), true);
+    QTRY_COMPARE(w.btnChange->isEnabled(), true);
     QCOMPARE(w.btnDelete->isEnabled(), true);
 
     QTest::mouseClick(w.cklTaskList->viewport(), Qt::RightButton, {}, row1.center() + QPoint(40, 0));
-    QCOMPARE(w.SelectedRow(), -1);
+    QTRY_COMPARE(w.SelectedRow(), -1);
     QCOMPARE(w.btnChange->isEnabled(), false);
     QCOMPARE(w.btnDelete->isEnabled(), false);
 }
