@@ -512,7 +512,10 @@ void TfrmMain::btnSettingsClick()
 
 void TfrmMain::btnExitClick()
 {
-    close();
+    // The close handler runs whether the window is shown or hidden in the tray (a window that
+    // was never shown has nothing for QWidget::close to close).
+    QCloseEvent event;
+    QCoreApplication::sendEvent(this, &event);
 }
 
 void TfrmMain::chkAllClick()
