@@ -77,9 +77,8 @@ window_sized() {
 has_window_sized() { [ -n "$(window_sized "$1")" ]; }
 
 accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
+press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
 accessible_has() { accessible | grep -F -q -- "$1"; }
-# A showing object of this role and name.
-showing() { accessible | grep -q -E -- "^$1\|$2\|.*\|showing\|"; }
 
 task_state() { iconv -f CP1251 -t UTF-8 "$work/prog/ztasks.zct" | tr -d '\r' | sed -n 7p; }
 state_is() { [ "$(task_state)" = "$1" ]; }
@@ -89,7 +88,12 @@ window_setting() {
     "$settings_file" "$1"
 }
 
-process_gone() { ! kill -0 "$1" 2>/dev/null; }
+# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
+process_gone() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
 press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
 
 # ---- a fresh user and a private desktop ----
@@ -104,8 +108,9 @@ unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
+wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
+wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
 
 bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || fail "no D-Bus daemon"
 export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
@@ -113,15 +118,17 @@ export DBUS_SYSTEM_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS
 dbus_pid=$(echo "$bus" | sed -n 2p)
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
-openbox --sm-disable >/dev/null 2>&1 &
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
+wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+  || fail "openbox did not start: $(cat "$work/openbox.log")"
 trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-  >/dev/null 2>&1 &
+  >"$work/trayer.log" 2>&1 &
 pids+=($!)
-wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start"
+wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
 
 # An every-day reminder due a little later, in the task file beside the program.
-due=$(date -d "+45 seconds" +%-H:%M:%S)
+due=$(date -d "+60 seconds" +%-H:%M:%S)
 printf '%%>>\r\n1\r\n%s\r\nNULL\r\nПроверка связи \r\nNULL\r\ntrue\r\n' "$due" \
   | iconv -f UTF-8 -t CP1251 >"$work/prog/ztasks.zct"
 
@@ -149,7 +156,9 @@ xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
 wait_for 20 has_window_named '^Zarvo$' || fail "the main window did not appear"
 main=$(window_named '^Zarvo$')
 wait_for 10 test "$(size_of "$main")" = 551x308 || fail "main window is $(size_of "$main"), not 551x308"
-eval "$(xdotool getwindowgeometry --shell "$main")"
+# The frame's place: the client's absolute place less the frame's left and top extents.
+X=$(xwininfo -id "$main" | awk -F: '/Absolute upper-left X/{print $2+0}')
+Y=$(xwininfo -id "$main" | awk -F: '/Absolute upper-left Y/{print $2+0}')
 extents=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r fl _fr ft _fb <<<"${extents:-0 0 0 0}"
 frame_x=$((X - fl))
@@ -165,7 +174,7 @@ step "second copy"
 second=$!
 wait_for 20 has_window_named '^zarvo$' || fail "the second copy showed no message"
 wait_for 20 accessible_has "Программа уже запущена." || fail "the second copy's message is not shown"
-press "$(window_named '^zarvo$')" Return
+press_button OK || fail "no OK button on the second copy's message"
 wait_for 20 process_gone "$second" || fail "the second copy did not end"
 wait "$second"
 rc=$?
@@ -185,8 +194,10 @@ wait_for 20 state_is true || fail "the task was not re-armed: '$(task_state)'"
 # ---- exit from the tray menu: farewell, geometry saved, exit code 0 ----
 step "exit from the tray menu"
 icon=$(tray_icon)
+windows_before=$(xdotool search --onlyvisible --class zarvo | wc -l)
+more_windows() { [ "$(xdotool search --onlyvisible --class zarvo | wc -l)" -gt "$windows_before" ]; }
 xdotool mousemove --window "$icon" 8 8 click 3
-wait_for 20 showing "menu item" "Выход" || fail "no tray menu"
+wait_for 20 more_windows || fail "no tray menu"
 xdotool key Up Return
 wait_for 10 has_window_sized 285x85 || fail "no farewell window"
 wait_for 20 process_gone "$zarvo_pid" || fail "the program did not end"
