@@ -162,6 +162,11 @@ void TfrmMain::BuildControls()
     Bevel(this, QStringLiteral("Bevel8"), QFrame::Box)->setGeometry(38, 71, 104, 154);
     Bevel(this, QStringLiteral("Bevel9"), QFrame::VLine);
     Bevel(this, QStringLiteral("Bevel7"), QFrame::HLine);
+    // The titles sit on the lines beside them, covering them with the window's colour.
+    for (QLabel *title : {Label1, Label2}) {
+        title->setAutoFillBackground(true);
+        title->raise();
+    }
 
     pnlTimeAndDate = new QFrame(this);
     pnlTimeAndDate->setObjectName(QStringLiteral("pnlTimeAndDate"));
