@@ -1,5 +1,6 @@
 #include "Mainunit.h"
 
+#include "Artwork.h"
 #include "Endunit.h"
 #include "Errors.h"
 #include "Messages.h"
@@ -202,8 +203,7 @@ void TfrmMain::BuildControls()
     imgRing->setGeometry(128, 22, 17, 17);
     imgRing->setToolTip(QStringLiteral("Если есть звонок, значит есть активные задачи"));
     imgRing->setAccessibleName(QStringLiteral("Звонок"));
-    if (!m_services.images.isEmpty())
-        imgRing->setPixmap(m_services.images.constLast().pixmap(16, 16));
+    imgRing->setPixmap(Artwork::Bell());
     imgRing->hide();
 
     cklTaskList = new QListWidget(this);
@@ -230,6 +230,13 @@ void TfrmMain::BuildControls()
     btnHelp = Button(this, QStringLiteral("btnHelp"), QStringLiteral("Меню    >>> "), 170, 246);
     btnExit = Button(this, QStringLiteral("btnExit"), QStringLiteral("&Выход          "), 446, 246);
     btnAdd->setDefault(true);
+    const std::pair<QPushButton *, Artwork::Button> glyphs[] = {
+        {btnAdd, Artwork::Button::Add},         {btnDelete, Artwork::Button::Delete},
+        {btnChange, Artwork::Button::Change},   {btnClear, Artwork::Button::Clear},
+        {btnSettings, Artwork::Button::Settings}, {btnHelp, Artwork::Button::Menu},
+        {btnExit, Artwork::Button::Exit}};
+    for (const auto &[button, glyph] : glyphs)
+        button->setIcon(Artwork::ButtonGlyph(glyph));
 
     chkAll = new QCheckBox(QStringLiteral("Все задания"), this);
     chkAll->setObjectName(QStringLiteral("chkAll"));
@@ -303,6 +310,15 @@ void TfrmMain::BuildMenus()
                        &TfrmMain::mnuAboutClick);
     popMenuTray->addSeparator();
     mnuTrayExit = add(popMenuTray, QStringLiteral("mnuTrayExit"), QStringLiteral("Выход"), &TfrmMain::btnExitClick);
+
+    using Item = Artwork::MenuItem;
+    const std::pair<QAction *, Item> pictures[] = {
+        {mnuHelp, Item::Help},          {mnuSendLetter, Item::Mail},          {mnuHomeSait, Item::HomePage},
+        {mnuAbout, Item::About},        {mnuTrayShow, Item::ShowMainWindow},  {mnuTrayAdd, Item::AddTask},
+        {mnuTraySettings, Item::Settings}, {mnuTrayHelp, Item::Help},         {mnuTraySendLetter, Item::Mail},
+        {mnuTrayHomePage, Item::HomePage}, {mnuTrayAbout, Item::About},       {mnuTrayExit, Item::Exit}};
+    for (const auto &[action, picture] : pictures)
+        action->setIcon(Artwork::MenuGlyph(picture));
 }
 
 void TfrmMain::SetTabOrder()
