@@ -23,8 +23,7 @@
 namespace {
 
 // Plain boxes for messages that come before the main window exists (the help viewer's).
-class PlainMessages final : public UserMessages
-{
+class PlainMessages final : public UserMessages {
 public:
     void ShowMessage(const QString &text) override
     {
@@ -40,8 +39,7 @@ public:
 
 // The main window's frame as the settings store sees it: position of the outer frame, size of
 // the window, and the size of the screen it is on.
-class WindowGeometry final : public MainWindowGeometry
-{
+class WindowGeometry final : public MainWindowGeometry {
 public:
     explicit WindowGeometry(QWidget &window)
         : m_window(window)
@@ -59,7 +57,10 @@ public:
     int ScreenHeight() const override { return screen()->geometry().height(); }
 
 private:
-    QScreen *screen() const { return m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen(); }
+    QScreen *screen() const
+    {
+        return m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+    }
     QWidget &m_window;
 };
 

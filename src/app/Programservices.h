@@ -16,8 +16,7 @@ class WindowTaskActions;
 
 // Everything the main window is given in the running program: the user's settings, the system
 // services behind the task actions, the help viewer, the artwork and the task file's place.
-class ProgramServices
-{
+class ProgramServices {
 public:
     ProgramServices();
     ~ProgramServices();

@@ -8,8 +8,7 @@
 // Only one copy of the program runs per user session: the first copy holds the lock file
 // "OneOnly" in the user's runtime folder for its whole life. A lock left behind by a copy that
 // died is taken over.
-class SingleInstance
-{
+class SingleInstance {
 public:
     // lockFolder: the user's runtime folder (XDG_RUNTIME_DIR).
     explicit SingleInstance(const QString &lockFolder);

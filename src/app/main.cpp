@@ -16,7 +16,7 @@ int main(int argc, char **argv)
     SingleInstance instance(SingleInstance::DefaultLockFolder());
     if (!instance.TryAcquire()) {
         QMessageBox box(QMessageBox::NoIcon, EarlyCaption(QCoreApplication::applicationFilePath()),
-                        Msg::AlreadyRunning, QMessageBox::Ok);
+            Msg::AlreadyRunning, QMessageBox::Ok);
         box.exec();
         return 1;
     }
@@ -32,8 +32,8 @@ int main(int argc, char **argv)
         MainWindowServices forWindow = services.ForMainWindow();
         QApplication::setWindowIcon(forWindow.appIcon);
         TfrmMain frmMain(std::move(forWindow));
-        QObject::connect(&frmMain, &TfrmMain::ExitRequested, &app, &QCoreApplication::exit,
-                         Qt::QueuedConnection);
+        QObject::connect(
+            &frmMain, &TfrmMain::ExitRequested, &app, &QCoreApplication::exit, Qt::QueuedConnection);
         frmMain.ShowAtStart();
         return QApplication::exec();
     } catch (const ZarvoError &error) {

@@ -28,8 +28,7 @@ enum class TTrayIconMessage : quint8 {
 // The program's icon in the notification area: its picture (one of an image list, optionally
 // animated), its hint, the restore and menu actions on mouse clicks, and hiding the main window
 // into the notification area when the program is minimized.
-class TTrayIcon : public QObject
-{
+class TTrayIcon : public QObject {
     Q_OBJECT
 
 public:

@@ -8,8 +8,7 @@ class QLabel;
 
 // The farewell window: borderless, 285 × 85, centred, above other windows; it closes itself
 // after 500 ms and the user cannot close it earlier.
-class TfrmEnd final : public QDialog
-{
+class TfrmEnd final : public QDialog {
     Q_OBJECT
 
 public:

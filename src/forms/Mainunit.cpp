@@ -5,8 +5,8 @@
 #include "Errors.h"
 #include "Messages.h"
 #include "Scheduler.h"
-#include "Settingsstore.h"
 #include "SettingsBackend.h"
+#include "Settingsstore.h"
 #include "Tasklist.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
@@ -230,11 +230,10 @@ void TfrmMain::BuildControls()
     btnHelp = Button(this, QStringLiteral("btnHelp"), QStringLiteral("Меню    >>> "), 170, 246);
     btnExit = Button(this, QStringLiteral("btnExit"), QStringLiteral("&Выход          "), 446, 246);
     btnAdd->setDefault(true);
-    const std::pair<QPushButton *, Artwork::Button> glyphs[] = {
-        {btnAdd, Artwork::Button::Add},         {btnDelete, Artwork::Button::Delete},
-        {btnChange, Artwork::Button::Change},   {btnClear, Artwork::Button::Clear},
-        {btnSettings, Artwork::Button::Settings}, {btnHelp, Artwork::Button::Menu},
-        {btnExit, Artwork::Button::Exit}};
+    const std::pair<QPushButton *, Artwork::Button> glyphs[] = {{btnAdd, Artwork::Button::Add},
+        {btnDelete, Artwork::Button::Delete}, {btnChange, Artwork::Button::Change},
+        {btnClear, Artwork::Button::Clear}, {btnSettings, Artwork::Button::Settings},
+        {btnHelp, Artwork::Button::Menu}, {btnExit, Artwork::Button::Exit}};
     for (const auto &[button, glyph] : glyphs)
         button->setIcon(Artwork::ButtonGlyph(glyph));
 
@@ -263,13 +262,15 @@ void TfrmMain::BuildMenus()
     const auto add = [this](QMenu *menu, const QString &name, const QString &caption, auto handler) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
         return action;
     };
 
     popMenuInfo = new QMenu(this);
     popMenuInfo->setObjectName(QStringLiteral("popMenuInfo"));
-    mnuHelp = add(popMenuInfo, QStringLiteral("mnuHelp"), QStringLiteral("&Справка..."), &TfrmMain::mnuHelpClick);
+    mnuHelp
+        = add(popMenuInfo, QStringLiteral("mnuHelp"), QStringLiteral("&Справка..."), &TfrmMain::mnuHelpClick);
     // F1 is shown here but handled on key release by the window, like every F1 of the program.
     mnuHelp->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelp->setShortcutContext(Qt::WidgetShortcut);
@@ -277,13 +278,14 @@ void TfrmMain::BuildMenus()
     QMenu *internet = popMenuInfo->addMenu(QStringLiteral("&Интернет"));
     internet->setObjectName(QStringLiteral("mnuInternet"));
     mnuSendLetter = add(internet, QStringLiteral("mnuSendLetter"), QStringLiteral("&Письмо автору"),
-                        &TfrmMain::mnuSendLetterClick);
+        &TfrmMain::mnuSendLetterClick);
     mnuSendLetter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuHomeSait = add(internet, QStringLiteral("mnuHomeSait"), QStringLiteral("Д&омашняя страничка программы"),
-                      &TfrmMain::mnuHomeSaitClick);
+    mnuHomeSait = add(internet, QStringLiteral("mnuHomeSait"),
+        QStringLiteral("Д&омашняя страничка программы"), &TfrmMain::mnuHomeSaitClick);
     mnuHomeSait->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     popMenuInfo->addSeparator();
-    mnuAbout = add(popMenuInfo, QStringLiteral("mnuAbout"), QStringLiteral("&О программе..."), &TfrmMain::mnuAboutClick);
+    mnuAbout = add(
+        popMenuInfo, QStringLiteral("mnuAbout"), QStringLiteral("&О программе..."), &TfrmMain::mnuAboutClick);
     mnuAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     // The menu's shortcuts work in the window even while the menu is closed.
     addActions({mnuSendLetter, mnuHomeSait, mnuAbout});
@@ -291,40 +293,42 @@ void TfrmMain::BuildMenus()
     popMenuTray = new QMenu(this);
     popMenuTray->setObjectName(QStringLiteral("popMenuTray"));
     mnuTrayShow = add(popMenuTray, QStringLiteral("mnuTrayShow"), QStringLiteral("Показать главное окно"),
-                      &TfrmMain::mnuTrayShowClick);
+        &TfrmMain::mnuTrayShowClick);
     popMenuTray->addSeparator();
     mnuTrayAdd = add(popMenuTray, QStringLiteral("mnuTrayAdd"), QStringLiteral("Добавить задание..."),
-                     &TfrmMain::btnAddClick);
+        &TfrmMain::btnAddClick);
     popMenuTray->addSeparator();
     mnuTraySettings = add(popMenuTray, QStringLiteral("mnuTraySettings"), QStringLiteral("Настройки..."),
-                          &TfrmMain::btnSettingsClick);
+        &TfrmMain::btnSettingsClick);
     popMenuTray->addSeparator();
-    mnuTrayHelp = add(popMenuTray, QStringLiteral("mnuTrayHelp"), QStringLiteral("Справка..."), &TfrmMain::mnuHelpClick);
+    mnuTrayHelp = add(
+        popMenuTray, QStringLiteral("mnuTrayHelp"), QStringLiteral("Справка..."), &TfrmMain::mnuHelpClick);
     QMenu *trayInternet = popMenuTray->addMenu(QStringLiteral("Интернет"));
     trayInternet->setObjectName(QStringLiteral("mnuTrayInternet"));
-    mnuTraySendLetter = add(trayInternet, QStringLiteral("mnuTraySendLetter"), QStringLiteral("Послать письмо автору"),
-                            &TfrmMain::mnuSendLetterClick);
+    mnuTraySendLetter = add(trayInternet, QStringLiteral("mnuTraySendLetter"),
+        QStringLiteral("Послать письмо автору"), &TfrmMain::mnuSendLetterClick);
     mnuTrayHomePage = add(trayInternet, QStringLiteral("mnuTrayHomePage"),
-                          QStringLiteral("Домашняя страничка программы"), &TfrmMain::mnuHomeSaitClick);
+        QStringLiteral("Домашняя страничка программы"), &TfrmMain::mnuHomeSaitClick);
     mnuTrayAbout = add(popMenuTray, QStringLiteral("mnuTrayAbout"), QStringLiteral("О программе..."),
-                       &TfrmMain::mnuAboutClick);
+        &TfrmMain::mnuAboutClick);
     popMenuTray->addSeparator();
-    mnuTrayExit = add(popMenuTray, QStringLiteral("mnuTrayExit"), QStringLiteral("Выход"), &TfrmMain::btnExitClick);
+    mnuTrayExit
+        = add(popMenuTray, QStringLiteral("mnuTrayExit"), QStringLiteral("Выход"), &TfrmMain::btnExitClick);
 
     using Item = Artwork::MenuItem;
-    const std::pair<QAction *, Item> pictures[] = {
-        {mnuHelp, Item::Help},          {mnuSendLetter, Item::Mail},          {mnuHomeSait, Item::HomePage},
-        {mnuAbout, Item::About},        {mnuTrayShow, Item::ShowMainWindow},  {mnuTrayAdd, Item::AddTask},
-        {mnuTraySettings, Item::Settings}, {mnuTrayHelp, Item::Help},         {mnuTraySendLetter, Item::Mail},
-        {mnuTrayHomePage, Item::HomePage}, {mnuTrayAbout, Item::About},       {mnuTrayExit, Item::Exit}};
+    const std::pair<QAction *, Item> pictures[]
+        = {{mnuHelp, Item::Help}, {mnuSendLetter, Item::Mail}, {mnuHomeSait, Item::HomePage},
+            {mnuAbout, Item::About}, {mnuTrayShow, Item::ShowMainWindow}, {mnuTrayAdd, Item::AddTask},
+            {mnuTraySettings, Item::Settings}, {mnuTrayHelp, Item::Help}, {mnuTraySendLetter, Item::Mail},
+            {mnuTrayHomePage, Item::HomePage}, {mnuTrayAbout, Item::About}, {mnuTrayExit, Item::Exit}};
     for (const auto &[action, picture] : pictures)
         action->setIcon(Artwork::MenuGlyph(picture));
 }
 
 void TfrmMain::SetTabOrder()
 {
-    const QList<QWidget *> order = {btnAdd, btnDelete, btnChange, btnClear, chkAll,
-                                    btnSettings, btnHelp, btnExit, cklTaskList};
+    const QList<QWidget *> order
+        = {btnAdd, btnDelete, btnChange, btnClear, chkAll, btnSettings, btnHelp, btnExit, cklTaskList};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order.at(i), order.at(i + 1));
 }
@@ -612,7 +616,8 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     if (watched == cklTaskList->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // After the list has done its own part of the release (which may select the row).
         const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
-        QMetaObject::invokeMethod(this, [this, button] { cklTaskListMouseUp(button); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, button] { cklTaskListMouseUp(button); }, Qt::QueuedConnection);
         return false;
     }
     if (watched == btnHelp && event->type() == QEvent::MouseButtonRelease) {
@@ -626,7 +631,8 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         // Enter works the focused button, otherwise the default button btnAdd.
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers() == Qt::NoModifier) {
             if (watched == btnHelp)
                 return true; // btnHelp acts on the release
             auto *button = qobject_cast<QPushButton *>(watched);
@@ -785,6 +791,6 @@ void TfrmMain::ShowMessage(const QString &text)
 bool TfrmMain::AskYesNo(const QString &text, const QString &caption)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    isVisible() ? this : nullptr);
+        isVisible() ? this : nullptr);
     return box.exec() == QMessageBox::Yes;
 }

@@ -23,8 +23,7 @@ class TTrayIcon;
 class TfrmMain;
 
 // What the main window is given by the program (or by a test).
-struct MainWindowServices
-{
+struct MainWindowServices {
     QString taskFilePath;
     SettingsBackend *settings = nullptr;
     const Clock *clock = nullptr;
@@ -47,8 +46,7 @@ struct MainWindowServices
 
 // The program's only permanent window: the clock panel, the task list and its buttons, the two
 // popup menus, the tray icon, and the timers that drive the scheduler.
-class TfrmMain final : public QWidget, public TaskListView, public UserMessages
-{
+class TfrmMain final : public QWidget, public TaskListView, public UserMessages {
     Q_OBJECT
 
 public:
@@ -155,8 +153,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    class HelperTimerPort final : public HelperTimer
-    {
+    class HelperTimerPort final : public HelperTimer {
     public:
         explicit HelperTimerPort(QTimer &timer)
             : m_timer(timer)

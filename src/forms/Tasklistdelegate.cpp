@@ -19,7 +19,8 @@ TaskListDelegate::TaskListDelegate(const QList<QIcon> *images, QObject *parent)
 {
 }
 
-void TaskListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void TaskListDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
@@ -37,10 +38,11 @@ void TaskListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     QRect rest = opt.rect;
     rest.setLeft(check.right() + 2);
     const bool selected = opt.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    const QPalette::ColorGroup group
+        = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     painter->save();
-    painter->fillRect(rest, selected ? opt.palette.brush(group, QPalette::Highlight)
-                                     : opt.palette.brush(group, QPalette::Base));
+    painter->fillRect(rest,
+        selected ? opt.palette.brush(group, QPalette::Highlight) : opt.palette.brush(group, QPalette::Base));
 
     const TaskRowPaint row = TaskRowPaintFor(index.data(Qt::DisplayRole).toString());
     if (m_images && row.imageIndex >= 0 && row.imageIndex < m_images->size())

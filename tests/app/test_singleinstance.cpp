@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestSingleInstance : public QObject
-{
+class TestSingleInstance : public QObject {
     Q_OBJECT
 
 private slots:

@@ -29,8 +29,7 @@ QRgb CentreOf(const QIcon &icon)
 
 } // namespace
 
-class TestTrayIcon : public QObject
-{
+class TestTrayIcon : public QObject {
     Q_OBJECT
 
 private slots:
@@ -59,7 +58,8 @@ void TestTrayIcon::activations_restoreAndMenuAsConfigured_data()
     const Mode rup = Mode::imRightClickUp;
     using R = QSystemTrayIcon;
     // The program's own configuration: double-click restores, right-click opens the menu.
-    QTest::newRow("embedding host: single click does nothing") << dbl << rup << true << QList<Reason> {R::Trigger} << 0 << 0;
+    QTest::newRow("embedding host: single click does nothing")
+        << dbl << rup << true << QList<Reason> {R::Trigger} << 0 << 0;
     QTest::newRow("embedding host: click then double-click restores once")
         << dbl << rup << true << QList<Reason> {R::Trigger, R::DoubleClick} << 1 << 0;
     QTest::newRow("notifier host: its single activation is the double-click")
@@ -67,18 +67,21 @@ void TestTrayIcon::activations_restoreAndMenuAsConfigured_data()
     QTest::newRow("notifier assumed but double-click follows: restored once")
         << dbl << rup << false << QList<Reason> {R::Trigger, R::DoubleClick} << 1 << 0;
     QTest::newRow("right click opens the menu") << dbl << rup << true << QList<Reason> {R::Context} << 0 << 1;
-    QTest::newRow("middle click does nothing") << dbl << rup << true << QList<Reason> {R::MiddleClick} << 0 << 0;
+    QTest::newRow("middle click does nothing")
+        << dbl << rup << true << QList<Reason> {R::MiddleClick} << 0 << 0;
     // Other modes of the component.
-    QTest::newRow("restore on click") << Mode::imClick << Mode::imNone << true << QList<Reason> {R::Trigger} << 1 << 0;
-    QTest::newRow("restore on left release") << Mode::imLeftClickUp << Mode::imNone << true
-                                             << QList<Reason> {R::Trigger} << 1 << 0;
-    QTest::newRow("restore on any release, right") << Mode::imMouseUp << Mode::imNone << true
-                                                   << QList<Reason> {R::Context} << 1 << 0;
-    QTest::newRow("restore on any release, middle") << Mode::imMouseUp << Mode::imNone << true
-                                                    << QList<Reason> {R::MiddleClick} << 1 << 0;
+    QTest::newRow("restore on click")
+        << Mode::imClick << Mode::imNone << true << QList<Reason> {R::Trigger} << 1 << 0;
+    QTest::newRow("restore on left release")
+        << Mode::imLeftClickUp << Mode::imNone << true << QList<Reason> {R::Trigger} << 1 << 0;
+    QTest::newRow("restore on any release, right")
+        << Mode::imMouseUp << Mode::imNone << true << QList<Reason> {R::Context} << 1 << 0;
+    QTest::newRow("restore on any release, middle")
+        << Mode::imMouseUp << Mode::imNone << true << QList<Reason> {R::MiddleClick} << 1 << 0;
     QTest::newRow("menu on left double-click") << Mode::imNone << Mode::imLeftDoubleClick << true
                                                << QList<Reason> {R::Trigger, R::DoubleClick} << 0 << 1;
-    QTest::newRow("menu on click") << Mode::imNone << Mode::imClick << true << QList<Reason> {R::Trigger} << 0 << 1;
+    QTest::newRow("menu on click") << Mode::imNone << Mode::imClick << true << QList<Reason> {R::Trigger} << 0
+                                   << 1;
     QTest::newRow("none: nothing at all") << Mode::imNone << Mode::imNone << true
                                           << QList<Reason> {R::Trigger, R::DoubleClick, R::Context} << 0 << 0;
 }
@@ -136,8 +139,10 @@ void TestTrayIcon::hint_takenOnlyWhenNewAndShorterThan64_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("new hint") << Msg::HintNoActiveTasks << Msg::HintActiveTasks << Msg::HintActiveTasks;
-    QTest::newRow("63 characters taken") << Msg::HintNoActiveTasks << QString(63, QLatin1Char('x')) << QString(63, QLatin1Char('x'));
-    QTest::newRow("64 characters ignored") << Msg::HintNoActiveTasks << QString(64, QLatin1Char('x')) << Msg::HintNoActiveTasks;
+    QTest::newRow("63 characters taken")
+        << Msg::HintNoActiveTasks << QString(63, QLatin1Char('x')) << QString(63, QLatin1Char('x'));
+    QTest::newRow("64 characters ignored")
+        << Msg::HintNoActiveTasks << QString(64, QLatin1Char('x')) << Msg::HintNoActiveTasks;
     QTest::newRow("empty clears") << Msg::HintActiveTasks << QString() << QString();
 }
 

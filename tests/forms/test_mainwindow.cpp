@@ -1,10 +1,10 @@
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
-#include "support/FileHelpers.h"
 #include "Mainunit.h"
-#include "support/MemorySettingsBackend.h"
 #include "Messages.h"
+#include "support/FileHelpers.h"
+#include "support/MemorySettingsBackend.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
 
@@ -20,14 +20,12 @@
 namespace {
 
 // The moment every window of these tests lives in: Monday, 5 January 2004, 10:00:00.
-class StillClock final : public Clock
-{
+class StillClock final : public Clock {
 public:
     QDateTime CurrentDateTime() const override { return QDateTime(QDate(2004, 1, 5), QTime(10, 0)); }
 };
 
-class NoteMessages final : public UserMessages
-{
+class NoteMessages final : public UserMessages {
 public:
     QStringList shown;
     bool answerYes = true;
@@ -35,15 +33,13 @@ public:
     bool AskYesNo(const QString &, const QString &) override { return answerYes; }
 };
 
-class NoteHelp final : public HelpViewer
-{
+class NoteHelp final : public HelpViewer {
 public:
     QStringList topics;
     void OpenHelp(const QString &topic) override { topics << topic; }
 };
 
-class NoActions final : public TaskActions
-{
+class NoActions final : public TaskActions {
 public:
     QStringList calls;
     void ShowReminderNotice(const QString &message, const QString &) override { calls << message; }
@@ -56,7 +52,7 @@ public:
 
 // One task block; the fields as the task file holds them.
 QStringList Block(const QString &type, const QString &time, const QString &date, const QString &message,
-                  const QString &param, const QString &state)
+    const QString &param, const QString &state)
 {
     return {QStringLiteral("%>>"), type, time, date, message, param, state};
 }
@@ -72,15 +68,14 @@ QByteArray FileBytes(const QList<QStringList> &blocks)
 }
 
 const QStringList Reminder = Block(QStringLiteral("1"), QStringLiteral("7:30:00"), QStringLiteral("NULL"),
-                                   QStringLiteral("abc "), QStringLiteral("NULL"), QStringLiteral("true"));
-const QStringList Shutdown = Block(QStringLiteral("2"), QStringLiteral("9:05:00"), QStringLiteral("5 января 2005"),
-                                   QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("false"));
+    QStringLiteral("abc "), QStringLiteral("NULL"), QStringLiteral("true"));
+const QStringList Shutdown = Block(QStringLiteral("2"), QStringLiteral("9:05:00"),
+    QStringLiteral("5 января 2005"), QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("false"));
 const QStringList Birthday = Block(QStringLiteral("7"), QStringLiteral("NULL"), QStringLiteral("6 января "),
-                                   QStringLiteral("NULL"), QStringLiteral("Анна"), QStringLiteral("false"));
+    QStringLiteral("NULL"), QStringLiteral("Анна"), QStringLiteral("false"));
 
 // A main window over a task file in a temporary folder, with settings as after the first run.
-struct Fixture
-{
+struct Fixture {
     QTemporaryDir dir;
     QString taskFile = dir.filePath(QStringLiteral("ztasks.zct"));
     MemorySettingsBackend settings;
@@ -136,8 +131,7 @@ void ReleaseKey(QWidget *widget, Qt::Key key)
 
 } // namespace
 
-class TestMainWindow : public QObject
-{
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -172,11 +166,12 @@ void TestMainWindow::rows_showPictureIndexAndTextOfEachTask_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("checked");
 
-    QTest::newRow("every-day reminder") << Reminder << 0
-                                        << QStringLiteral("Напомнить о ''abc ...''  [7:30:00] <кажд. день>") << true;
-    QTest::newRow("one-shot shutdown") << Shutdown << 1
-                                       << QStringLiteral("Выключить компьютер [9:05:00] <5 января 2005>") << false;
-    QTest::newRow("birthday") << Birthday << 6 << QStringLiteral("У Анна будет день рождения <6 января >") << false;
+    QTest::newRow("every-day reminder")
+        << Reminder << 0 << QStringLiteral("Напомнить о ''abc ...''  [7:30:00] <кажд. день>") << true;
+    QTest::newRow("one-shot shutdown")
+        << Shutdown << 1 << QStringLiteral("Выключить компьютер [9:05:00] <5 января 2005>") << false;
+    QTest::newRow("birthday") << Birthday << 6 << QStringLiteral("У Анна будет день рождения <6 января >")
+                              << false;
 }
 
 void TestMainWindow::rows_showPictureIndexAndTextOfEachTask()
@@ -291,11 +286,11 @@ void TestMainWindow::chkAll_writesEveryTickToTheFile()
     QTest::mouseClick(w.chkAll, Qt::LeftButton);
     QCOMPARE(w.chkAll->isChecked(), true);
     QCOMPARE((QStringList {f.State(0), f.State(1), f.State(2)}),
-             (QStringList {QStringLiteral("true"), QStringLiteral("true"), QStringLiteral("true")}));
+        (QStringList {QStringLiteral("true"), QStringLiteral("true"), QStringLiteral("true")}));
 
     QTest::mouseClick(w.chkAll, Qt::LeftButton);
     QCOMPARE((QStringList {f.State(0), f.State(1), f.State(2)}),
-             (QStringList {QStringLiteral("false"), QStringLiteral("false"), QStringLiteral("false")}));
+        (QStringList {QStringLiteral("false"), QStringLiteral("false"), QStringLiteral("false")}));
     QCOMPARE(w.cklTaskList->item(0)->checkState(), Qt::Unchecked);
     // The rebuild after storing leaves chkAll's own mark alone.
     QCOMPARE(w.chkAll->isChecked(), false);
@@ -339,7 +334,8 @@ void TestMainWindow::resize_snapsToMinimum_andKeepsTitleCentred()
     QCOMPARE(w.size(), expected);
     const int listCentre = w.cklTaskList->x() + w.cklTaskList->width() / 2;
     const int titleCentre = w.Label1->x() + w.Label1->width() / 2;
-    QVERIFY2(qAbs(listCentre - titleCentre) <= 1, qPrintable(QStringLiteral("%1 vs %2").arg(listCentre).arg(titleCentre)));
+    QVERIFY2(qAbs(listCentre - titleCentre) <= 1,
+        qPrintable(QStringLiteral("%1 vs %2").arg(listCentre).arg(titleCentre)));
     // The list keeps its place at the top left and follows the right and bottom edges.
     QCOMPARE(w.cklTaskList->pos(), QPoint(170, 20));
     QCOMPARE(w.width() - w.cklTaskList->geometry().right(), 551 - 8 - 538 + 1);
@@ -394,7 +390,8 @@ void TestMainWindow::formCreate_errorInAStep_isShownAndSkipsTheRest()
 {
     Fixture f({Reminder});
     MainWindowServices services = f.Services();
-    services.firstRunSetup = [](TfrmMain &) { throw ZarvoError(QStringLiteral("Failed to get data for 'chk_mes'")); };
+    services.firstRunSetup
+        = [](TfrmMain &) { throw ZarvoError(QStringLiteral("Failed to get data for 'chk_mes'")); };
     f.settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 1);
 
     TfrmMain w(std::move(services));
@@ -501,7 +498,8 @@ void TestMainWindow::rowPaint_takesDigitAsPictureIndex_data()
     QTest::addColumn<int>("imageIndex");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("reminder") << QStringLiteral("1Напомнить о чем-то... ") << 0 << QStringLiteral("Напомнить о чем-то... ");
+    QTest::newRow("reminder") << QStringLiteral("1Напомнить о чем-то... ") << 0
+                              << QStringLiteral("Напомнить о чем-то... ");
     QTest::newRow("birthday") << QStringLiteral("7У Анна") << 6 << QStringLiteral("У Анна");
     QTest::newRow("unknown type shows no picture") << QStringLiteral("9") << 8 << QString();
     QTest::newRow("empty row") << QString() << -1 << QString();
