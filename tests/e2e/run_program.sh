@@ -138,7 +138,7 @@ step "first run"
 zarvo_pid=$!
 wait_for 30 has_window_named '^Zarvo$' || fail "no greeting box"
 wait_for 20 accessible_has "запущена на вашем компьютере впервые" || fail "the greeting text is not shown"
-press "$(window_named '^Zarvo$')" Return
+press_button OK || fail "no OK button on the greeting"
 wait_for 20 has_window_named '^Справка Zarvo' || fail "no help window after the greeting"
 topic_line=$(awk '/^\[SHZ_contents0013\]/{f=1; next} /^\[SHZ_/{f=0} f && NF {sub(/^#+ */, ""); print; exit}' \
   "$help_file")
