@@ -167,6 +167,7 @@ expected_x=$((1280 / 2 - 551 / 2))
 expected_y=$((800 / 2 - 308 / 2))
 [ "$frame_x" = "$expected_x" ] && [ "$frame_y" = "$expected_y" ] \
   || fail "main window at $frame_x,$frame_y, not centred at $expected_x,$expected_y"
+import -window root "$artifacts/e2e_main_window.png" || fail "no screenshot"
 
 # ---- a second copy says so and ends with 1 ----
 step "second copy"
