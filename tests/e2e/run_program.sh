@@ -66,15 +66,6 @@ tray_icon() {
 }
 has_tray_icon() { [ -n "$(tray_icon)" ]; }
 
-# A visible window of the program with this exact size.
-window_sized() {
-  local id
-  for id in $(xdotool search --onlyvisible --class zarvo 2>/dev/null); do
-    [ "$(size_of "$id")" = "$1" ] && { echo "$id"; return 0; }
-  done
-  return 1
-}
-has_window_sized() { [ -n "$(window_sized "$1")" ]; }
 
 accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
 press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
@@ -199,8 +190,20 @@ windows_before=$(xdotool search --onlyvisible --class zarvo | wc -l)
 more_windows() { [ "$(xdotool search --onlyvisible --class zarvo | wc -l)" -gt "$windows_before" ]; }
 xdotool mousemove --window "$icon" 8 8 click 3
 wait_for 20 more_windows || fail "no tray menu"
+# The farewell lives for half a second: a close watch on the window tree catches it.
+(
+  end=$((SECONDS + 20))
+  while [ "$SECONDS" -lt "$end" ]; do
+    if xwininfo -root -tree 2>/dev/null | grep -q ' 285x85+'; then
+      touch "$work/farewell_seen"
+      break
+    fi
+    sleep 0.02
+  done
+) &
+pids+=($!)
 xdotool key Up Return
-wait_for 10 has_window_sized 285x85 || fail "no farewell window"
+wait_for 20 test -e "$work/farewell_seen" || fail "no farewell window"
 wait_for 20 process_gone "$zarvo_pid" || fail "the program did not end"
 wait "$zarvo_pid"
 rc=$?
