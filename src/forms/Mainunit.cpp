@@ -1,5 +1,6 @@
 #include "Mainunit.h"
 
+#include "Aboutunit.h"
 #include "Artwork.h"
 #include "Endunit.h"
 #include "Errors.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 #include <QWindow>
 
 namespace {
@@ -585,16 +587,13 @@ void TfrmMain::mnuHomeSaitClick()
 
 void TfrmMain::mnuAboutClick()
 {
-    if (AboutFormOpen) {
-        if (frmAbout) {
-            frmAbout->show();
-            frmAbout->raise();
-            frmAbout->activateWindow();
-        }
+    // Opens the About window modally, or brings the open one forward.
+    if (!m_ctx.help)
         return;
-    }
-    if (m_services.openAbout)
-        m_services.openAbout(*this);
+    TfrmAbout::ShowAbout(isVisible() ? this : nullptr, AboutFormOpen, *m_ctx.help, [this](const QUrl &url) {
+        if (m_services.openAddress)
+            m_services.openAddress(url.toString());
+    });
 }
 
 void TfrmMain::mnuTrayShowClick()

@@ -35,8 +35,6 @@ struct MainWindowServices {
     // The first-run setup and the geometry writer of the settings store.
     std::function<void(TfrmMain &)> firstRunSetup;
     std::function<void(TfrmMain &)> saveWindowGeometry;
-    // The About window: opened modally, or brought forward when it is already open.
-    std::function<void(TfrmMain &)> openAbout;
     // Whether a notification area exists (none given: ask the system) and how it reports clicks.
     std::function<bool()> trayAvailable;
     bool trayHostReportsDoubleClick = true;
@@ -64,7 +62,6 @@ public:
     bool AboutFormOpen = false;
     QPointer<QWidget> frmAdd;
     QPointer<QWidget> frmSettings;
-    QPointer<QWidget> frmAbout;
 
     // Handlers that other windows and the tests call.
     void btnAddClick();
