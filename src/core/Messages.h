@@ -15,6 +15,13 @@ inline const QString FirstRunGreeting = QStringLiteral(
 inline const QString FarewellTitle = QStringLiteral("Zarvo v1.0");
 inline const QString FarewellAuthor = QStringLiteral("Автор: Тарвиль");
 
+// Settings file
+inline const QString SettingsFileCorrupt = QStringLiteral(
+    "Файл настроек поврежден и не может быть прочитан:\n%1\n\n"
+    "Программа не изменяет этот файл. Исправьте или удалите его.");
+inline const QString SettingsFileUnreadable = QStringLiteral(
+    "Не удается прочитать файл настроек:\n%1\n(%2)\n\nПрограмма не изменяет этот файл.");
+
 // Task file and task list
 inline const QString CannotCreateFile = QStringLiteral("Не могу создать файл");
 inline const QString DeleteFailed = QStringLiteral("тут!");

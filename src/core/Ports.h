@@ -73,3 +73,21 @@ public:
     virtual ~HelpViewer() = default;
     virtual void OpenHelp(const QString &topic) = 0;
 };
+
+// The main window's frame in screen coordinates (the first-run centring and the saved geometry),
+// and the size of the screen it is shown on.
+class MainWindowGeometry
+{
+public:
+    virtual ~MainWindowGeometry() = default;
+    virtual int Left() const = 0;
+    virtual int Top() const = 0;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void SetLeft(int left) = 0;
+    virtual void SetTop(int top) = 0;
+    virtual void SetWidth(int width) = 0;
+    virtual void SetHeight(int height) = 0;
+    virtual int ScreenWidth() const = 0;
+    virtual int ScreenHeight() const = 0;
+};

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
+
 struct CoreContext;
+struct ActiveTaskEntry;
 
 // One 200 ms tick: clock labels, then at most one due task fired. Ends silently on any failure.
 void SchedulerTick(CoreContext &ctx);
@@ -8,3 +12,16 @@ void SchedulerTick(CoreContext &ctx);
 void RearmFiredTasks(CoreContext &ctx);
 // Settles task k in the file (deleted, or "falseM"), rebuilds, then runs its action.
 void FireTask(CoreContext &ctx, int task);
+
+// The clock texts of one moment that due-ness is decided on.
+struct MomentTexts {
+    QString time; // "9:05:00"
+    QString today; // "5 января ", a birthday's date
+    QString todayDate; // "5 января 2004", a one-shot task's date
+
+    static MomentTexts Of(const QDateTime &moment);
+};
+
+// Exact text comparison at one-second resolution: a one-shot task at this second of this day, a
+// birthday task on its day, or an every-day task at this second.
+bool IsEntryDue(const ActiveTaskEntry &entry, const MomentTexts &now);

@@ -9,7 +9,8 @@
 class SettingsBackend
 {
 public:
-    enum class ValueType { Missing, String, Integer };
+    // Other: a value the settings never hold (a registry REG_BINARY, a JSON array or fraction).
+    enum class ValueType { Missing, String, Integer, Other };
 
     virtual ~SettingsBackend() = default;
 
@@ -22,6 +23,7 @@ public:
     // Each write reaches the store at once; false when it is refused.
     virtual bool SetString(const QString &key, const QString &name, const QString &value) = 0;
     virtual bool SetInteger(const QString &key, const QString &name, qint32 value) = 0;
+    // False when the value is missing or its removal is refused.
     virtual bool DeleteValue(const QString &key, const QString &name) = 0;
 };
 
@@ -29,4 +31,7 @@ namespace SettingsKeys {
 inline const QString Root = QStringLiteral("SOFTWARE\\Lumenworks\\Zarvo1.0");
 inline const QString Settings = QStringLiteral("Settings");
 inline const QString Window = QStringLiteral("Window");
+// The per-user autorun list and the program's value in it.
+inline const QString AutoRun = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+inline const QString AutoRunValue = QStringLiteral("Zarvo");
 } // namespace SettingsKeys

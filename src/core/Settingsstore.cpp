@@ -1,6 +1,7 @@
 #include "Settingsstore.h"
 
 #include "Errors.h"
+#include "Ports.h"
 #include "SettingsBackend.h"
 
 namespace {
@@ -34,6 +35,11 @@ QString openSection(SettingsBackend &store, const QString &section)
     throw ZarvoError(QStringLiteral("Failed to set data for '%1'").arg(name));
 }
 
+[[noreturn]] void failDelete(const QString &name)
+{
+    throw ZarvoError(QStringLiteral("Failed to delete value '%1'").arg(name));
+}
+
 qint32 readInteger(SettingsBackend &store, const QString &section, const QString &name)
 {
     const QString key = openSection(store, section);
@@ -41,6 +47,7 @@ qint32 readInteger(SettingsBackend &store, const QString &section, const QString
     case SettingsBackend::ValueType::Missing:
         failGet(name);
     case SettingsBackend::ValueType::String:
+    case SettingsBackend::ValueType::Other:
         failType(name);
     case SettingsBackend::ValueType::Integer:
         break;
@@ -57,6 +64,7 @@ QString ReadSettingString(SettingsBackend &store, const QString &section, const 
     case SettingsBackend::ValueType::Missing:
         return QString();
     case SettingsBackend::ValueType::Integer:
+    case SettingsBackend::ValueType::Other:
         failType(name);
     case SettingsBackend::ValueType::String:
         break;
@@ -91,4 +99,38 @@ void WriteSettingInteger(SettingsBackend &store, const QString &section, const Q
     const QString key = openSection(store, section);
     if (!store.SetInteger(key, name, value))
         failSet(name);
+}
+
+void SaveWindowGeometry(SettingsBackend &store, const MainWindowGeometry &window)
+{
+    const QString &section = SettingsKeys::Window;
+    WriteSettingInteger(store, section, QStringLiteral("top"), window.Top());
+    WriteSettingInteger(store, section, QStringLiteral("left"), window.Left());
+    WriteSettingInteger(store, section, QStringLiteral("width"), window.Width());
+    WriteSettingInteger(store, section, QStringLiteral("height"), window.Height());
+}
+
+void RestoreWindowGeometry(SettingsBackend &store, MainWindowGeometry &window)
+{
+    const QString &section = SettingsKeys::Window;
+    window.SetTop(ReadSettingInteger(store, section, QStringLiteral("top")));
+    window.SetLeft(ReadSettingInteger(store, section, QStringLiteral("left")));
+    window.SetWidth(ReadSettingInteger(store, section, QStringLiteral("width")));
+    window.SetHeight(ReadSettingInteger(store, section, QStringLiteral("height")));
+}
+
+void SetAutoRun(SettingsBackend &store, bool enable, const QString &executablePath)
+{
+    const QString &key = SettingsKeys::AutoRun;
+    const QString &name = SettingsKeys::AutoRunValue;
+    store.CreateKey(key);
+    if (enable) {
+        if (!store.SetString(key, name, executablePath))
+            failSet(name);
+        return;
+    }
+    // A removal that is refused would leave the program starting at log-on while the settings
+    // say it does not, so it is reported.
+    if (store.TypeOf(key, name) != SettingsBackend::ValueType::Missing && !store.DeleteValue(key, name))
+        failDelete(name);
 }

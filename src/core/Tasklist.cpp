@@ -1,0 +1,179 @@
+#include "Tasklist.h"
+
+#include "Context.h"
+#include "Conversions.h"
+#include "Errors.h"
+#include "Messages.h"
+#include "SettingsBackend.h"
+#include "Settingsstore.h"
+#include "Taskrecord.h"
+#include "Txtfileclass.h"
+
+#include <exception>
+
+namespace {
+
+TxtFile loadTaskFile(const CoreContext &ctx)
+{
+    TxtFile file;
+    file.FileName = ctx.taskFilePath;
+    file.Load();
+    return file;
+}
+
+// The reminder caption shows the first N characters of the message (the whole message when it is
+// shorter), where N is the user's "simv_count". It is read for each such row, so a changed
+// setting shows at the next rebuild.
+QString remindCaption(const QString &message, SettingsBackend &settings)
+{
+    if (message == Task::Null)
+        return Msg::RowRemindNoMessage;
+    const int limit = ReadSettingInteger(settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
+    const QString piece = message.size() < limit ? message : message.left(std::max(limit, 0));
+    return Msg::RowRemindPrefix + piece + Msg::RowRemindSuffix;
+}
+
+QString caption(int type, const TaskFields &task, SettingsBackend &settings)
+{
+    switch (type) {
+    case ttRemind:
+        return remindCaption(task.message, settings);
+    case ttShutdown:
+        return Msg::RowShutdown;
+    case ttReboot:
+        return Msg::RowReboot;
+    case ttLogOff:
+        return Msg::RowLogOff;
+    case ttScreenSaver:
+        return Msg::RowScreenSaver;
+    case ttRunProgram:
+        return Msg::RowRunProgram + FileNamePart(task.param);
+    case ttBirthday:
+        return Msg::RowBirthdayPrefix + task.param + Msg::RowBirthdaySuffix;
+    default:
+        return QString();
+    }
+}
+
+QString suffix(const TaskFields &task)
+{
+    switch (KindOf(task.time, task.date)) {
+    case TaskKind::OneShot:
+        return QStringLiteral(" [") + task.time + QStringLiteral("] <") + task.date + QLatin1Char('>');
+    case TaskKind::Birthday:
+        return QStringLiteral(" <") + task.date + QLatin1Char('>');
+    case TaskKind::EveryDay:
+        break;
+    }
+    return QStringLiteral(" [") + task.time + QLatin1Char(']') + Msg::RowEveryDay;
+}
+
+void checkRow(const TaskListView &view, int row)
+{
+    if (row < 0 || row >= view.RowCount())
+        throw ZarvoError(QStringLiteral("List index out of bounds (%1)").arg(row));
+}
+
+} // namespace
+
+QString TaskDisplayText(const TaskFields &task, SettingsBackend &settings)
+{
+    const int type = StrToInt(task.type);
+    return QString::number(type) + caption(type, task, settings) + suffix(task);
+}
+
+void RebuildTaskList(CoreContext &ctx)
+{
+    const TxtFile file = loadTaskFile(ctx);
+    const int count = TaskCount(file);
+    ctx.activeTasks = ActiveTaskTable();
+    ctx.activeTasks.reserve(count);
+    ctx.view->ClearRows();
+    for (int k = 0; k < count; ++k) {
+        const TaskFields task = ReadTask(file, k);
+        const QString text = TaskDisplayText(task, *ctx.settings);
+        const bool active = task.state == Task::StateActive;
+        // The entry and its row are added together, so that after a failure part-way the table
+        // still holds exactly one entry per ticked row.
+        if (active)
+            ctx.activeTasks.append({task.time, task.date});
+        ctx.view->AppendRow(text, active);
+    }
+    UpdateActiveState(ctx);
+}
+
+void UpdateActiveState(CoreContext &ctx)
+{
+    TaskListView &view = *ctx.view;
+    const bool hasRows = view.RowCount() > 0;
+    view.SetControlEnabled(TaskListView::Control::Clear, hasRows);
+    view.SetControlEnabled(TaskListView::Control::AllTasks, hasRows);
+    if (ctx.activeTasks.isEmpty()) {
+        view.SetRingVisible(false);
+        view.SetTrayHint(Msg::HintNoActiveTasks);
+    } else {
+        view.SetRingVisible(view.IsTimeLabelVisible());
+        view.SetTrayHint(Msg::HintActiveTasks);
+    }
+    view.RefreshTray();
+    const bool hasSelection = view.SelectedRow() >= 0;
+    view.SetControlEnabled(TaskListView::Control::Change, hasSelection);
+    view.SetControlEnabled(TaskListView::Control::Delete, hasSelection);
+}
+
+void StoreTickStates(CoreContext &ctx)
+{
+    TxtFile file = loadTaskFile(ctx);
+    const int rows = ctx.view->RowCount();
+    // Every unticked row is written "false", a fired ("falseM") one included.
+    for (int row = 0; row < rows; ++row)
+        SetTaskState(file, row, ctx.view->IsRowChecked(row) ? Task::StateActive : Task::StateInactive);
+    file.Save();
+    RebuildTaskList(ctx);
+}
+
+void MarkTaskFired(CoreContext &ctx, int task)
+{
+    TxtFile file = loadTaskFile(ctx);
+    SetTaskState(file, task, Task::StateFired);
+    file.Save();
+    RebuildTaskList(ctx);
+}
+
+void DeleteTask(CoreContext &ctx, int task)
+{
+    if (task < 0)
+        return;
+    try {
+        checkRow(*ctx.view, task);
+        ctx.view->RemoveRow(task);
+        TxtFile file = loadTaskFile(ctx);
+        RemoveTask(file, task);
+        file.Save();
+    } catch (const std::exception &) {
+        ctx.messages->ShowMessage(Msg::DeleteFailed);
+    }
+}
+
+void ClearAllTasks(CoreContext &ctx)
+{
+    if (!ctx.messages->AskYesNo(Msg::ClearQuestion, Msg::ClearQuestionCaption))
+        return;
+    ctx.view->ClearRows();
+    TxtFile file = loadTaskFile(ctx);
+    file.Clear();
+    file.Save();
+    RebuildTaskList(ctx);
+}
+
+int TickedRowOfEntry(const CoreContext &ctx, int entry)
+{
+    const TaskListView &view = *ctx.view;
+    const int rows = view.RowCount();
+    int ticked = -1;
+    for (int row = 0; row < rows; ++row) {
+        if (view.IsRowChecked(row) && ++ticked == entry)
+            return row;
+    }
+    return -1;
+}
