@@ -5,11 +5,13 @@
 #include "Filefilter.h"
 #include "Messages.h"
 #include "Ports.h"
+#include "Settingsstore.h"
 #include "Taskdialog.h"
 #include "Tasklist.h"
 #include "Workingset.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -40,13 +42,11 @@ QWidget *addTab(QTabWidget *pages, const QString &name, const QString &title)
 
 } // namespace
 
-TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFormOpen, AutoRunSwitch setAutoRun,
-                           QWidget *parent)
+TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFormOpen, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_help(help)
     , m_openFlag(settingsFormOpen)
-    , m_setAutoRun(std::move(setAutoRun))
     , m_chooseFile(&ChooseFile)
 {
     setObjectName(QStringLiteral("frmSettings"));
@@ -186,7 +186,10 @@ void TfrmSettings::BitBtn1Click()
 
 void TfrmSettings::btnOKClick()
 {
-    SaveSettingsDialog(*m_ctx.settings, Values(), m_setAutoRun);
+    SettingsBackend &settings = *m_ctx.settings;
+    SaveSettingsDialog(settings, Values(), [&settings](bool enable) {
+        SetAutoRun(settings, enable, QCoreApplication::applicationFilePath());
+    });
     accept();
     // The list shows simv_count characters of each message: a new count shows at once.
     RebuildTaskList(m_ctx);

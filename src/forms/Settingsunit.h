@@ -15,7 +15,7 @@ class QTabWidget;
 struct CoreContext;
 
 // The settings dialog: the ten values of section "Settings" on three tabs, read once when it is
-// created. OK writes all ten, switches autorun, closes and has the task list rebuilt; any other
+// created. OK writes all ten, switches autorun for the running executable, closes and has the task list rebuilt; any other
 // way of closing writes nothing. It deletes itself on close.
 class TfrmSettings : public QDialog
 {
@@ -23,10 +23,8 @@ class TfrmSettings : public QDialog
 
 public:
     using FileChooser = std::function<QString(QWidget *parent, const QString &qtFilter)>;
-    using AutoRunSwitch = std::function<void(bool enable)>;
 
-    TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFormOpen, AutoRunSwitch setAutoRun,
-                 QWidget *parent = nullptr);
+    TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFormOpen, QWidget *parent = nullptr);
     ~TfrmSettings() override;
 
     void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
@@ -52,7 +50,6 @@ private:
     CoreContext &m_ctx;
     HelpViewer &m_help;
     bool &m_openFlag;
-    AutoRunSwitch m_setAutoRun;
     FileChooser m_chooseFile;
     bool m_closed = false;
 

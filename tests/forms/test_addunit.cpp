@@ -1,11 +1,15 @@
 #include "Addunit.h"
+#include "Context.h"
 #include "DialogFakes.h"
 #include "Messages.h"
-#include "RebuildCounter.h"
 #include "SettingsBackend.h"
+#include "Settingsstore.h"
 #include "Taskrecord.h"
+#include "Usersettings_linux.h"
+#include "support/FakeClock.h"
+#include "support/FakeTaskListView.h"
 #include "support/FileHelpers.h"
-#include "support/MemorySettingsBackend.h"
+#include "support/RecordingMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,9 +51,9 @@ const QStringList kQuietReminder = {u"%>>"_qs,  u"1"_qs,    u"7:00:00"_qs, u"NUL
 struct Fixture
 {
     QTemporaryDir dir;
-    MemorySettingsBackend settings;
-    FixedClock clock;
-    SelectionView view;
+    JsonSettingsBackend settings{dir.filePath(u"config"_qs)};
+    FakeClock clock;
+    FakeTaskListView view;
     RecordingMessages messages;
     RecordingHelp help;
     RecordingSoundPlayer player;
@@ -68,14 +72,14 @@ struct Fixture
         ctx.help = &help;
         clock.now = QDateTime(QDate(2026, 3, 10), QTime(12, 0, 0));
         const QString &S = SettingsKeys::Settings;
-        settings.set(S, u"chk_mes"_qs, 0);
-        settings.set(S, u"chk_sound"_qs, 0);
-        settings.set(S, u"pl_h"_qs, u"00"_qs);
-        settings.set(S, u"pl_m"_qs, u"30"_qs);
-        settings.set(S, u"pl_s"_qs, u"00"_qs);
-        settings.set(S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
-        settings.set(S, u"prog_fn"_qs, QString());
-        rebuildCount = 0;
+        WriteSettingBool(settings, S, u"chk_mes"_qs, false);
+        WriteSettingBool(settings, S, u"chk_sound"_qs, false);
+        WriteSettingString(settings, S, u"pl_h"_qs, u"00"_qs);
+        WriteSettingString(settings, S, u"pl_m"_qs, u"30"_qs);
+        WriteSettingString(settings, S, u"pl_s"_qs, u"00"_qs);
+        WriteSettingString(settings, S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
+        WriteSettingString(settings, S, u"prog_fn"_qs, QString());
+        WriteSettingInteger(settings, S, u"simv_count"_qs, 15);
     }
 
     TfrmAdd *open(bool addMode)
@@ -332,7 +336,8 @@ private slots:
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown)
                      + block({u"%>>"_qs, u"1"_qs, u"9:05:00"_qs, u"5 января 2027"_qs, u"abc de "_qs,
                               u"/home/u/ring.wav"_qs, u"true"_qs}));
-        QCOMPARE(rebuildCount, 1);
+        QCOMPARE(f.view.texts(), (QStringList{u"2Выключить компьютер [9:05:00] <5 января 2030>"_qs,
+                                              u"1Напомнить о ''abc de ...''  [9:05:00] <5 января 2027>"_qs}));
         QCOMPARE(f.addFormOpen, false);
         QVERIFY(dialog.isNull() || !dialog->isVisible());
     }
@@ -395,7 +400,7 @@ private slots:
 
         QCOMPARE(f.messages.shown, QStringList{message});
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown));
-        QCOMPARE(rebuildCount, 0);
+        QCOMPARE(f.view.RowCount(), 0); // the list was not rebuilt
         QVERIFY(dialog->isVisible());
         QCOMPARE(f.addFormOpen, true);
         QCOMPARE(shownTime(dialog.get()), time);
@@ -422,7 +427,8 @@ private slots:
         changed[1] = u"3"_qs;
         changed[3] = u"NULL"_qs;
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kQuietReminder) + block(changed));
-        QCOMPARE(rebuildCount, 1);
+        QCOMPARE(f.view.RowCount(), 2);
+        QCOMPARE(f.view.ticks(), (QList<bool>{false, false}));
     }
 
     void change_reminderWithoutSoundProposesTheDefaultFile()
@@ -465,6 +471,7 @@ private slots:
         click(dialog, u"btnOK"_qs);
         QCOMPARE(f.messages.shown, QStringList{Msg::EditedTaskGone});
         QCOMPARE(readBytes(f.ctx.taskFilePath), after);
+        QCOMPARE(f.view.RowCount(), 1); // the list no longer shows the task that is gone
         QCOMPARE(f.addFormOpen, false);
     }
 

@@ -1,12 +1,20 @@
+#include "Context.h"
 #include "DialogFakes.h"
 #include "Errors.h"
 #include "Messages.h"
-#include "RebuildCounter.h"
 #include "SettingsBackend.h"
+#include "Settingsstore.h"
 #include "Settingsunit.h"
-#include "support/MemorySettingsBackend.h"
+#include "Taskrecord.h"
+#include "Txtfileclass.h"
+#include "Usersettings_linux.h"
+#include "support/FakeClock.h"
+#include "support/FakeTaskListView.h"
+#include "support/FileHelpers.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -16,38 +24,44 @@
 
 namespace {
 
-const QString kSection = SettingsKeys::Root + u"\\Settings"_qs;
-
 struct Fixture
 {
-    MemorySettingsBackend settings;
+    QTemporaryDir dir;
+    JsonSettingsBackend settings{dir.filePath(u"config"_qs)};
+    FakeTaskListView view;
     RecordingHelp help;
     CoreContext ctx;
     bool settingsFormOpen = false;
-    QList<bool> autorun;
     QStringList chooserFilters;
     QString chosenFile;
 
     Fixture()
     {
         ctx.settings = &settings;
+        ctx.view = &view;
+        ctx.taskFilePath = dir.filePath(u"ztasks.zct"_qs);
         const QString &S = SettingsKeys::Settings;
-        settings.set(S, u"chk_mes"_qs, 0);
-        settings.set(S, u"chk_sound"_qs, 1);
-        settings.set(S, u"pl_h"_qs, u"00"_qs);
-        settings.set(S, u"pl_m"_qs, u"30"_qs);
-        settings.set(S, u"pl_s"_qs, u"00"_qs);
-        settings.set(S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
-        settings.set(S, u"prog_fn"_qs, QString());
-        settings.set(S, u"simv_count"_qs, 15);
-        settings.set(S, u"auto_run"_qs, 1);
-        settings.set(S, u"auto_hide"_qs, 0);
-        rebuildCount = 0;
+        WriteSettingBool(settings, S, u"chk_mes"_qs, false);
+        WriteSettingBool(settings, S, u"chk_sound"_qs, true);
+        WriteSettingString(settings, S, u"pl_h"_qs, u"00"_qs);
+        WriteSettingString(settings, S, u"pl_m"_qs, u"30"_qs);
+        WriteSettingString(settings, S, u"pl_s"_qs, u"00"_qs);
+        WriteSettingString(settings, S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
+        WriteSettingString(settings, S, u"prog_fn"_qs, QString());
+        WriteSettingInteger(settings, S, u"simv_count"_qs, 15);
+        WriteSettingBool(settings, S, u"auto_run"_qs, true);
+        WriteSettingBool(settings, S, u"auto_hide"_qs, false);
+        SetAutoRun(settings, true, QCoreApplication::applicationFilePath());
+        // One reminder whose row shows simv_count characters of its message.
+        TxtFile tasks;
+        tasks.FileName = ctx.taskFilePath;
+        AppendTask(tasks, {u"1"_qs, u"9:05:00"_qs, u"NULL"_qs, u"0123456789abcdefghij "_qs, u"NULL"_qs, u"true"_qs});
+        tasks.Save();
     }
 
     TfrmSettings *open()
     {
-        auto *dialog = new TfrmSettings(ctx, help, settingsFormOpen, [this](bool on) { autorun << on; });
+        auto *dialog = new TfrmSettings(ctx, help, settingsFormOpen);
         dialog->SetFileChooser([this](QWidget *, const QString &filter) {
             chooserFilters << filter;
             return chosenFile;
@@ -56,7 +70,10 @@ struct Fixture
         return dialog;
     }
 
-    QVariant stored(const QString &name) { return settings.keys[kSection].value(name); }
+    QString text(const QString &name) { return ReadSettingString(settings, SettingsKeys::Settings, name); }
+    int number(const QString &name) { return ReadSettingInteger(settings, SettingsKeys::Settings, name); }
+    QString autostartFile() const { return QDir(settings.AutostartFolder()).filePath(u"zarvo.desktop"_qs); }
+    QByteArray storeBytes() const { return readBytes(settings.SettingsFilePath()) + readBytes(autostartFile()); }
 };
 
 template<typename T>
@@ -108,16 +125,36 @@ private slots:
         Fixture f;
         QPointer<TfrmSettings> dialog = f.open();
         click(dialog, u"btnOK"_qs);
-        QCOMPARE(f.settings.writes.size(), 10);
-        QCOMPARE(f.stored(u"pl_h"_qs).toString(), u"0"_qs); // "00" is rewritten as the list shows it
-        QCOMPARE(f.stored(u"pl_m"_qs).toString(), u"30"_qs);
-        QCOMPARE(f.stored(u"pl_s"_qs).toString(), u"00"_qs);
-        QCOMPARE(f.stored(u"simv_count"_qs).toInt(), 15);
-        QCOMPARE(f.autorun, QList<bool>{true});
-        QCOMPARE(rebuildCount, 1);
+        QCOMPARE(f.text(u"pl_h"_qs), u"0"_qs); // "00" is rewritten as the list shows it
+        QCOMPARE(f.text(u"pl_m"_qs), u"30"_qs);
+        QCOMPARE(f.text(u"pl_s"_qs), u"00"_qs);
+        QCOMPARE(f.text(u"sound_fn"_qs), u"/snd/bell.wav"_qs);
+        QCOMPARE(f.number(u"simv_count"_qs), 15);
+        QCOMPARE(f.number(u"auto_run"_qs), 1);
+        QCOMPARE(f.number(u"auto_hide"_qs), 0);
+        QCOMPARE(f.number(u"chk_sound"_qs), 1);
+        QCOMPARE(f.number(u"chk_mes"_qs), 0);
+        QVERIFY(QFile::exists(f.autostartFile()));
+        QCOMPARE(f.view.texts(), QStringList{u"1Напомнить о ''0123456789abcde...''  [9:05:00] <кажд. день>"_qs});
         QCOMPARE(f.settingsFormOpen, false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
+    }
+
+    void ok_autorunEntryFollowsTheBox()
+    {
+        Fixture f;
+        QScopedPointer<TfrmSettings> dialog(f.open());
+        click(dialog.get(), u"chkRunOnStart"_qs);
+        click(dialog.get(), u"btnOK"_qs);
+        QVERIFY(!QFile::exists(f.autostartFile()));
+        QCOMPARE(f.number(u"auto_run"_qs), 0);
+
+        QScopedPointer<TfrmSettings> again(f.open());
+        QCOMPARE(child<QCheckBox>(again.get(), u"chkRunOnStart"_qs)->isChecked(), false);
+        click(again.get(), u"chkRunOnStart"_qs);
+        click(again.get(), u"btnOK"_qs);
+        QVERIFY(readBytes(f.autostartFile()).contains(QCoreApplication::applicationFilePath().toUtf8()));
     }
 
     void ok_storesChangedControls()
@@ -134,12 +171,13 @@ private slots:
         click(dialog.get(), u"btnOK"_qs);
         QCOMPARE(f.chooserFilters,
                  (QStringList{u"Звуковые файлы (*.wav)"_qs, u"Файлы программ или документов (*)"_qs}));
-        QCOMPARE(f.autorun, QList<bool>{false});
-        QCOMPARE(f.stored(u"auto_run"_qs).toInt(), 0);
-        QCOMPARE(f.stored(u"sound_fn"_qs).toString(), u"/home/u/notes.txt"_qs);
-        QCOMPARE(f.stored(u"prog_fn"_qs).toString(), u"/usr/bin/xterm"_qs);
-        QCOMPARE(f.stored(u"simv_count"_qs).toInt(), 7);
-        QCOMPARE(f.stored(u"pl_s"_qs).toString(), u"05"_qs);
+        QCOMPARE(f.number(u"auto_run"_qs), 0);
+        QCOMPARE(f.text(u"sound_fn"_qs), u"/home/u/notes.txt"_qs);
+        QCOMPARE(f.text(u"prog_fn"_qs), u"/usr/bin/xterm"_qs);
+        QCOMPARE(f.number(u"simv_count"_qs), 7);
+        QCOMPARE(f.text(u"pl_s"_qs), u"05"_qs);
+        // The list shows the new count at once.
+        QCOMPARE(f.view.texts(), QStringList{u"1Напомнить о ''0123456...''  [9:05:00] <кажд. день>"_qs});
     }
 
     void cancel_writesNothing_data()
@@ -154,6 +192,7 @@ private slots:
         QFETCH(int, how);
         Fixture f;
         f.chosenFile = u"/x.wav"_qs;
+        const QByteArray before = f.storeBytes();
         QPointer<TfrmSettings> dialog = f.open();
         for (const char *box : {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "btnAudioOpen", "BitBtn1"})
             click(dialog, QString::fromLatin1(box));
@@ -165,9 +204,8 @@ private slots:
             QTest::keyClick(dialog, Qt::Key_Escape);
         else
             dialog->close();
-        QCOMPARE(f.settings.writes, QStringList());
-        QCOMPARE(f.autorun, QList<bool>());
-        QCOMPARE(rebuildCount, 0);
+        QCOMPARE(f.storeBytes(), before);
+        QCOMPARE(f.view.RowCount(), 0); // not rebuilt
         QCOMPARE(f.settingsFormOpen, false);
     }
 
@@ -183,7 +221,7 @@ private slots:
     void loadingFailure_leavesNoDialogOpen()
     {
         Fixture f;
-        f.settings.keys[kSection].remove(u"auto_hide"_qs);
+        f.settings.DeleteValue(SettingsKeys::Root + u"\\Settings"_qs, u"auto_hide"_qs);
         QVERIFY_THROWS_EXCEPTION(ZarvoError, f.open());
         QCOMPARE(f.settingsFormOpen, false);
     }
