@@ -27,17 +27,21 @@ SettingsDialogValues LoadSettingsDialog(SettingsBackend &settings)
     values.playSound = ReadSettingBool(settings, section, QStringLiteral("chk_sound"));
     values.soundFile = ReadSettingString(settings, section, QStringLiteral("sound_fn"));
     values.progFile = ReadSettingString(settings, section, QStringLiteral("prog_fn"));
-    values.plusHour = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_h"))), Hours);
-    values.plusMinute = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_m"))), Minutes);
-    values.plusSecond = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_s"))), Seconds);
+    values.plusHour
+        = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_h"))), Hours);
+    values.plusMinute
+        = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_m"))), Minutes);
+    values.plusSecond
+        = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_s"))), Seconds);
     values.showMessage = ReadSettingBool(settings, section, QStringLiteral("chk_mes"));
-    values.simvCountIndex = listIndex(ReadSettingInteger(settings, section, QStringLiteral("simv_count")) - FirstSimvCount,
-                                      LastSimvCount - FirstSimvCount + 1);
+    values.simvCountIndex
+        = listIndex(ReadSettingInteger(settings, section, QStringLiteral("simv_count")) - FirstSimvCount,
+            LastSimvCount - FirstSimvCount + 1);
     return values;
 }
 
 void SaveSettingsDialog(SettingsBackend &settings, const SettingsDialogValues &values,
-                        const std::function<void(bool)> &setAutoRun)
+    const std::function<void(bool)> &setAutoRun)
 {
     const QString &section = SettingsKeys::Settings;
     WriteSettingBool(settings, section, QStringLiteral("auto_run"), values.autoRun);
@@ -52,5 +56,5 @@ void SaveSettingsDialog(SettingsBackend &settings, const SettingsDialogValues &v
     WriteSettingString(settings, section, QStringLiteral("pl_s"), MinuteItemText(values.plusSecond));
     WriteSettingBool(settings, section, QStringLiteral("chk_mes"), values.showMessage);
     WriteSettingInteger(settings, section, QStringLiteral("simv_count"),
-                        values.simvCountIndex + SettingsDialogLists::FirstSimvCount);
+        values.simvCountIndex + SettingsDialogLists::FirstSimvCount);
 }

@@ -9,8 +9,7 @@ class SettingsBackend;
 // The ten values of section "Settings" as the settings dialog shows them. The increment lists and
 // the character-count list are kept as item indexes (increments show their index, the count
 // list shows index + 7).
-struct SettingsDialogValues
-{
+struct SettingsDialogValues {
     bool autoRun = false;
     bool autoHide = false;
     bool playSound = false;
@@ -36,4 +35,4 @@ SettingsDialogValues LoadSettingsDialog(SettingsBackend &settings);
 // Writes all ten values, changed or not, in the dialog's order; switches autorun right after
 // writing auto_run. A failed write throws and leaves the values before it written.
 void SaveSettingsDialog(SettingsBackend &settings, const SettingsDialogValues &values,
-                        const std::function<void(bool)> &setAutoRun);
+    const std::function<void(bool)> &setAutoRun);

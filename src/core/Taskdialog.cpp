@@ -63,7 +63,8 @@ std::optional<QString> checkRemind(const TaskDialogState &state)
     if (state.playSound) {
         if (state.soundFileName == Task::Null)
             return Msg::BadFileName;
-        if (state.soundFileName.size() < 4 || state.soundFileName.right(4).toLower() != QStringLiteral(".wav"))
+        if (state.soundFileName.size() < 4
+            || state.soundFileName.right(4).toLower() != QStringLiteral(".wav"))
             return Msg::NotWavFile;
     }
     return checkMessage(state);
@@ -104,7 +105,8 @@ std::optional<QString> checkFieldsOfType(const TaskDialogState &state)
 // A field must fit the single-byte task file and stay on its one line.
 bool canStore(const QString &field)
 {
-    return Cp1251::canEncode(field) && !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r'));
+    return Cp1251::canEncode(field) && !field.contains(QLatin1Char('\n'))
+        && !field.contains(QLatin1Char('\r'));
 }
 
 std::optional<QString> checkStorable(const TaskDialogState &state)
@@ -124,8 +126,8 @@ std::optional<QString> checkOneShotMoment(const TaskDialogState &state, const QD
         return Msg::DateDoesNotExist;
     const QDateTime moment(date, QTime(state.hour, state.minute, state.second), now.timeSpec());
     // The tick compares whole seconds, so the current second can still fire.
-    const QDateTime thisSecond(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()),
-                               now.timeSpec());
+    const QDateTime thisSecond(
+        now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()), now.timeSpec());
     if (moment < thisSecond)
         return Msg::MomentPassed;
     return std::nullopt;
@@ -223,7 +225,7 @@ void FillTaskDialogDefaults(TaskDialogState &state, SettingsBackend &settings, c
 OpenedTask ReadTaskIntoDialog(TaskDialogState &state, const TxtFile &file, int task)
 {
     using namespace TaskDialogLists;
-    OpenedTask opened{task, {}};
+    OpenedTask opened {task, {}};
     for (int n = 0; n < Task::BlockLines; ++n)
         opened.lines << file.GetLine(TaskLine(task, Task::Field(n)));
     const TaskFields fields = ReadTask(file, task);
@@ -242,7 +244,8 @@ OpenedTask ReadTaskIntoDialog(TaskDialogState &state, const TxtFile &file, int t
         if (!state.everyDay) {
             const qsizetype blank = fields.date.indexOf(QLatin1Char(' '));
             selectIfInRange(state.dayIndex, StrToInt(fields.date.left(blank)) - 1, Days);
-            selectIfInRange(state.yearIndex, StrToInt(fields.date.right(4)) - FirstYear, LastYear - FirstYear + 1);
+            selectIfInRange(
+                state.yearIndex, StrToInt(fields.date.right(4)) - FirstYear, LastYear - FirstYear + 1);
             const QString word = fields.date.mid(blank, fields.date.size() - blank - 4);
             selectIfInRange(state.monthIndex, WordToMonth(word) - 1, Months);
         }
@@ -256,7 +259,7 @@ OpenedTask ReadTaskIntoDialog(TaskDialogState &state, const TxtFile &file, int t
     if (isRemindOrBirthday(type)) {
         state.showMessage = fields.message != Task::Null;
         if (state.showMessage)
-            state.messageLines = QStringList{fields.message};
+            state.messageLines = QStringList {fields.message};
     }
     if (type == ttRemind) {
         state.playSound = fields.param != Task::Null;
@@ -305,7 +308,8 @@ TaskFields BuildTaskFields(const TaskDialogState &state)
             ? Task::Null
             : DayItemText(state.dayIndex) + MonthItemText(state.monthIndex) + YearItemText(state.yearIndex);
     }
-    fields.message = isRemindOrBirthday(type) && state.showMessage ? JoinMessageLines(state.messageLines) : Task::Null;
+    fields.message
+        = isRemindOrBirthday(type) && state.showMessage ? JoinMessageLines(state.messageLines) : Task::Null;
     if (type == ttRemind && state.playSound)
         fields.param = state.soundFilePath;
     else if (type == ttRunProgram)
@@ -359,8 +363,8 @@ int FindOpenedTask(const TxtFile &file, const OpenedTask &opened)
     return -1;
 }
 
-std::optional<QString> WriteTaskDialog(const QString &taskFilePath, const TaskDialogState &state,
-                                       const std::optional<OpenedTask> &opened)
+std::optional<QString> WriteTaskDialog(
+    const QString &taskFilePath, const TaskDialogState &state, const std::optional<OpenedTask> &opened)
 {
     TxtFile file;
     file.FileName = taskFilePath;

@@ -13,8 +13,7 @@ struct TaskFields;
 // What the controls of the add/change task dialog hold, without the widgets. Time and date
 // lists are kept as item indexes: hours, minutes and seconds show their index; day, month and
 // year show index + 1, index + 1 and index + 2003.
-struct TaskDialogState
-{
+struct TaskDialogState {
     int typeIndex = 0; // radType item: task type code - 1
 
     bool playSound = true;
@@ -47,11 +46,11 @@ constexpr int Months = 12;
 constexpr int FirstYear = 2003;
 constexpr int LastYear = 2099;
 
-QStringList HourItems();   // "0".."23"
+QStringList HourItems(); // "0".."23"
 QStringList MinuteItems(); // "00".."59", also the seconds
-QStringList DayItems();    // "1".."31"
-QStringList MonthItems();  // " января " .. " декабря "
-QStringList YearItems();   // "2003".."2099"
+QStringList DayItems(); // "1".."31"
+QStringList MonthItems(); // " января " .. " декабря "
+QStringList YearItems(); // "2003".."2099"
 } // namespace TaskDialogLists
 
 // The texts of the time and date lists at their indexes.
@@ -67,8 +66,7 @@ QString YearItemText(int index);
 void FillTaskDialogDefaults(TaskDialogState &state, SettingsBackend &settings, const QDateTime &now);
 
 // The task as it was when the dialog opened it, to find it again when OK writes.
-struct OpenedTask
-{
+struct OpenedTask {
     int task = -1;
     QStringList lines; // the seven lines of its block
 };
@@ -101,5 +99,5 @@ int FindOpenedTask(const TxtFile &file, const OpenedTask &opened);
 // OK of the dialog: appends the block to the task file (opened is empty) or replaces the five
 // middle lines of the opened task, and saves. Returns the message to show instead when the
 // opened task is gone; nothing is written then. The caller rebuilds the task list.
-std::optional<QString> WriteTaskDialog(const QString &taskFilePath, const TaskDialogState &state,
-                                       const std::optional<OpenedTask> &opened);
+std::optional<QString> WriteTaskDialog(
+    const QString &taskFilePath, const TaskDialogState &state, const std::optional<OpenedTask> &opened);

@@ -63,8 +63,8 @@ void setIndex(QComboBox *list, int index)
 
 } // namespace
 
-TfrmAdd::TfrmAdd(CoreContext &ctx, SoundPlayer &player, HelpViewer &help, bool &addFormOpen, bool addMode,
-                 QWidget *parent)
+TfrmAdd::TfrmAdd(
+    CoreContext &ctx, SoundPlayer &player, HelpViewer &help, bool &addFormOpen, bool addMode, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_player(player)
@@ -77,7 +77,8 @@ TfrmAdd::TfrmAdd(CoreContext &ctx, SoundPlayer &player, HelpViewer &help, bool &
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Добавить\\редактировать задание"));
     setFixedSize(506, 378);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     CreateControls();
     WatchChildren(this);
     // Filled once per opening: a message box shown by the dialog must not refill it over what
@@ -96,10 +97,10 @@ void TfrmAdd::CreateControls()
 {
     // Created first so that they stay behind the groups that hide them.
     Label13 = MakeLabel(this, QStringLiteral("Label13"), QStringLiteral("<дополнительных параметров нет>"),
-                        QRect(254, 90, 244, 20));
+        QRect(254, 90, 244, 20));
     Label13->setAlignment(Qt::AlignCenter);
     Label10 = MakeLabel(this, QStringLiteral("Label10"), QStringLiteral("<устанавливать время не нужно>"),
-                        QRect(8, 262, 240, 20));
+        QRect(8, 262, 240, 20));
     Label10->setAlignment(Qt::AlignCenter);
 
     radType = new QGroupBox(QStringLiteral("Что следует сделать?"), this);
@@ -135,10 +136,10 @@ void TfrmAdd::CreateRemindGroup()
     QWidget *g = grpRemindAlso;
 
     Label11 = MakeLabel(g, QStringLiteral("Label11"), QString(), QRect(8, 18, 228, 32));
-    btnAudioOpen = MakeButton(g, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"),
-                              QRect(8, kAudioOpenTop, 84, 24));
-    chkPlaySound = MakeCheck(g, QStringLiteral("chkPlaySound"), QStringLiteral("Проигрывать звуковой файл (*.wav)"),
-                             QRect(8, 44, 228, 20));
+    btnAudioOpen = MakeButton(
+        g, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"), QRect(8, kAudioOpenTop, 84, 24));
+    chkPlaySound = MakeCheck(g, QStringLiteral("chkPlaySound"),
+        QStringLiteral("Проигрывать звуковой файл (*.wav)"), QRect(8, 44, 228, 20));
     chkPlaySound->setChecked(true);
     edtSoundFileName = MakeEdit(g, QStringLiteral("edtSoundFileName"), QRect(8, 66, 156, 24));
     edtSoundFileName->setReadOnly(true);
@@ -156,7 +157,7 @@ void TfrmAdd::CreateRemindGroup()
     edtBirthFIO->setFocusPolicy(Qt::ClickFocus);
     setTextColor(edtBirthFIO, QColor(0, 128, 0));
     chkShowMessage = MakeCheck(g, QStringLiteral("chkShowMessage"),
-                               QStringLiteral("Показывать свое напоминающее сообщение"), QRect(8, 94, 228, 20));
+        QStringLiteral("Показывать свое напоминающее сообщение"), QRect(8, 94, 228, 20));
     memMessage = new QPlainTextEdit(g);
     memMessage->setObjectName(QStringLiteral("memMessage"));
     memMessage->setAccessibleName(QStringLiteral("memMessage"));
@@ -193,11 +194,13 @@ void TfrmAdd::CreateTimeGroup()
     grpPlusTime = new QGroupBox(g);
     grpPlusTime->setObjectName(QStringLiteral("grpPlusTime"));
     grpPlusTime->setGeometry(6, 64, 226, 66);
-    btnPlusTime = MakeButton(grpPlusTime, QStringLiteral("btnPlusTime"), QStringLiteral("+ к установленному времени"),
-                             QRect(4, 6, 218, 24));
+    btnPlusTime = MakeButton(grpPlusTime, QStringLiteral("btnPlusTime"),
+        QStringLiteral("+ к установленному времени"), QRect(4, 6, 218, 24));
     cbxPlusHours = MakeList(grpPlusTime, QStringLiteral("cbxPlusHours"), HourItems(), QRect(4, 36, 66, 24));
-    cbxPlusMinutes = MakeList(grpPlusTime, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(80, 36, 66, 24));
-    cbxPlusSeconds = MakeList(grpPlusTime, QStringLiteral("cbxPlusSeconds"), MinuteItems(), QRect(156, 36, 66, 24));
+    cbxPlusMinutes
+        = MakeList(grpPlusTime, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(80, 36, 66, 24));
+    cbxPlusSeconds
+        = MakeList(grpPlusTime, QStringLiteral("cbxPlusSeconds"), MinuteItems(), QRect(156, 36, 66, 24));
     connect(btnPlusTime, &QPushButton::clicked, this, &TfrmAdd::btnPlusTimeClick);
 }
 
@@ -214,13 +217,13 @@ void TfrmAdd::CreateDateGroup()
     cbxDay = MakeList(g, QStringLiteral("cbxDay"), DayItems(), QRect(10, 36, 50, 24));
     cbxMonth = MakeList(g, QStringLiteral("cbxMonth"), MonthItems(), QRect(66, 36, 96, 24));
     cbxYear = MakeList(g, QStringLiteral("cbxYear"), YearItems(), QRect(168, 36, 66, 24));
-    chkEveryDay = MakeCheck(g, QStringLiteral("chkEveryDay"), QStringLiteral("Выполнять каждый день"),
-                            QRect(10, 72, 224, 20));
+    chkEveryDay = MakeCheck(
+        g, QStringLiteral("chkEveryDay"), QStringLiteral("Выполнять каждый день"), QRect(10, 72, 224, 20));
     pnlBirthWarning = MakeLabel(g, QStringLiteral("pnlBirthWarning"),
-                                QStringLiteral("Помните, что Вы устанавливаете лишь дату напоминания о дне рождения. "
-                                               "Точную дату дня рождения вы можете записать в напоминающем "
-                                               "сообщении."),
-                                QRect(6, 64, 232, 66));
+        QStringLiteral("Помните, что Вы устанавливаете лишь дату напоминания о дне рождения. "
+                       "Точную дату дня рождения вы можете записать в напоминающем "
+                       "сообщении."),
+        QRect(6, 64, 232, 66));
     pnlBirthWarning->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlBirthWarning->setMargin(2);
     connect(chkEveryDay, &QCheckBox::toggled, this, &TfrmAdd::chkEveryDayClick);
@@ -230,8 +233,10 @@ void TfrmAdd::CreateButtons()
 {
     btnOK = MakeButton(this, QStringLiteral("btnOK"), QStringLiteral("&ОК"), QRect(254, 346, 78, 26));
     btnOK->setDefault(true);
-    btnCancel = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(337, 346, 78, 26));
-    btnHelp = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(420, 346, 78, 26));
+    btnCancel
+        = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(337, 346, 78, 26));
+    btnHelp
+        = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(420, 346, 78, 26));
     connect(btnOK, &QPushButton::clicked, this, &TfrmAdd::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAdd::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TfrmAdd::btnHelpClick);
@@ -469,8 +474,8 @@ QStringList TfrmAdd::MemoDisplayLines() const
 
     // The lines as the memo shows them: each paragraph wrapped at the memo's width.
     const qreal margin = memMessage->document()->documentMargin();
-    const qreal width = memMessage->contentsRect().width() - memMessage->verticalScrollBar()->sizeHint().width()
-        - 2 * margin;
+    const qreal width = memMessage->contentsRect().width()
+        - memMessage->verticalScrollBar()->sizeHint().width() - 2 * margin;
     QStringList lines;
     for (const QString &paragraph : std::as_const(paragraphs)) {
         QTextLayout layout(paragraph, memMessage->font());

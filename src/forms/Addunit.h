@@ -24,8 +24,7 @@ struct CoreContext;
 // and the clock, and in change mode from the task selected in the main window's list. OK checks
 // the input, writes the task's block and has the task list rebuilt. Closing it by any means stops
 // the preview sound, clears the open flag and trims the working set; it deletes itself on close.
-class TfrmAdd : public QDialog
-{
+class TfrmAdd : public QDialog {
     Q_OBJECT
 
 public:
@@ -33,7 +32,7 @@ public:
     using FileChooser = std::function<QString(QWidget *parent, const QString &qtFilter)>;
 
     TfrmAdd(CoreContext &ctx, SoundPlayer &player, HelpViewer &help, bool &addFormOpen, bool addMode,
-            QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
     ~TfrmAdd() override;
 
     bool AddMode() const { return m_addMode; }

@@ -13,8 +13,7 @@ namespace DialogWidgets {
 
 namespace {
 
-template<typename W>
-W *named(W *widget, const QString &name, const QRect &geometry)
+template<typename W> W *named(W *widget, const QString &name, const QRect &geometry)
 {
     widget->setObjectName(name);
     widget->setAccessibleName(name);

@@ -11,8 +11,8 @@
 #include "Workingset.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,7 +53,8 @@ TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFor
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Настройки"));
     setFixedSize(409, 253);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -79,29 +80,29 @@ void TfrmSettings::CreateGeneralTab()
 {
     QWidget *page = addTab(PageControl1, QStringLiteral("tabGeneral"), QStringLiteral("Общие"));
     chkRunOnStart = MakeCheck(page, QStringLiteral("chkRunOnStart"),
-                              QStringLiteral("запускать программу при загрузке Windows"), QRect(12, 16, 370, 20));
+        QStringLiteral("запускать программу при загрузке Windows"), QRect(12, 16, 370, 20));
     chkMinimaze = MakeCheck(page, QStringLiteral("chkMinimaze"),
-                            QStringLiteral("автоматически сворачивать в трэй при запуске программы"),
-                            QRect(12, 44, 370, 20));
+        QStringLiteral("автоматически сворачивать в трэй при запуске программы"), QRect(12, 44, 370, 20));
 }
 
 void TfrmSettings::CreateFilesTab()
 {
     QWidget *page = addTab(PageControl1, QStringLiteral("tabFiles"), QStringLiteral("Файлы"));
     chkPlaySound = MakeCheck(page, QStringLiteral("chkPlaySound"),
-                             QStringLiteral("проигрывать звуковой файл (по умолчанию)"), QRect(12, 8, 370, 20));
+        QStringLiteral("проигрывать звуковой файл (по умолчанию)"), QRect(12, 8, 370, 20));
     MakeLabel(page, QStringLiteral("lblSoundFile"), QStringLiteral("Путь к звуковому файлу (по умолчанию):"),
-              QRect(12, 34, 370, 16));
+        QRect(12, 34, 370, 16));
     edtSoundFileName = MakeEdit(page, QStringLiteral("edtSoundFileName"), QRect(12, 52, 280, 24));
     edtSoundFileName->setReadOnly(true);
-    btnAudioOpen = MakeButton(page, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"),
-                              QRect(300, 52, 80, 24));
+    btnAudioOpen = MakeButton(
+        page, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"), QRect(300, 52, 80, 24));
     MakeLabel(page, QStringLiteral("lblProgFile"),
-              QStringLiteral("Путь к файлу запускаемой программы\\документа (по умолчанию):"),
-              QRect(12, 88, 370, 16));
+        QStringLiteral("Путь к файлу запускаемой программы\\документа (по умолчанию):"),
+        QRect(12, 88, 370, 16));
     edtProgFileName = MakeEdit(page, QStringLiteral("edtProgFileName"), QRect(12, 106, 280, 24));
     edtProgFileName->setReadOnly(true);
-    BitBtn1 = MakeButton(page, QStringLiteral("BitBtn1"), QStringLiteral("От&крыть"), QRect(300, 106, 80, 24));
+    BitBtn1
+        = MakeButton(page, QStringLiteral("BitBtn1"), QStringLiteral("От&крыть"), QRect(300, 106, 80, 24));
     connect(btnAudioOpen, &QPushButton::clicked, this, &TfrmSettings::btnAudioOpenClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmSettings::BitBtn1Click);
 }
@@ -110,7 +111,8 @@ void TfrmSettings::CreateMiscTab()
 {
     using namespace TaskDialogLists;
     QWidget *page = addTab(PageControl1, QStringLiteral("tabMisc"), QStringLiteral("Разное"));
-    auto *plus = new QGroupBox(QStringLiteral("Значение прибавляемых часов, минут и секунд (по умолчанию)"), page);
+    auto *plus
+        = new QGroupBox(QStringLiteral("Значение прибавляемых часов, минут и секунд (по умолчанию)"), page);
     plus->setObjectName(QStringLiteral("grpPlusTime"));
     plus->setGeometry(8, 4, 376, 66);
     MakeLabel(plus, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 20, 40, 16));
@@ -119,10 +121,10 @@ void TfrmSettings::CreateMiscTab()
     cbxPlusMinutes = MakeList(plus, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(90, 36, 60, 24));
     MakeLabel(plus, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(170, 20, 60, 16));
     cbxPlusSeconds = MakeList(plus, QStringLiteral("cbxPlusSeconds"), MinuteItems(), QRect(170, 36, 60, 24));
-    chkMessage = MakeCheck(page, QStringLiteral("chkMessage"), QStringLiteral("показывать свое сообщение (по умолчанию)"),
-                           QRect(12, 76, 370, 20));
-    auto *count = new QGroupBox(QStringLiteral("Количество символов из вашего сообщения вставлять в список задач:"),
-                                page);
+    chkMessage = MakeCheck(page, QStringLiteral("chkMessage"),
+        QStringLiteral("показывать свое сообщение (по умолчанию)"), QRect(12, 76, 370, 20));
+    auto *count = new QGroupBox(
+        QStringLiteral("Количество символов из вашего сообщения вставлять в список задач:"), page);
     count->setObjectName(QStringLiteral("grpSimvCount"));
     count->setGeometry(8, 102, 376, 70);
     cbxSimvCount = MakeList(count, QStringLiteral("cbxSimvCount"), simvCountItems(), QRect(10, 34, 60, 24));
@@ -133,8 +135,10 @@ void TfrmSettings::CreateButtons()
 {
     btnOK = MakeButton(this, QStringLiteral("btnOK"), QStringLiteral("&ОК"), QRect(157, 220, 78, 26));
     btnOK->setDefault(true);
-    btnCancel = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(241, 220, 78, 26));
-    btnHelp = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(325, 220, 78, 26));
+    btnCancel
+        = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(241, 220, 78, 26));
+    btnHelp
+        = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(325, 220, 78, 26));
     connect(btnOK, &QPushButton::clicked, this, &TfrmSettings::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmSettings::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TfrmSettings::btnHelpClick);
@@ -187,9 +191,8 @@ void TfrmSettings::BitBtn1Click()
 void TfrmSettings::btnOKClick()
 {
     SettingsBackend &settings = *m_ctx.settings;
-    SaveSettingsDialog(settings, Values(), [&settings](bool enable) {
-        SetAutoRun(settings, enable, QCoreApplication::applicationFilePath());
-    });
+    SaveSettingsDialog(settings, Values(),
+        [&settings](bool enable) { SetAutoRun(settings, enable, QCoreApplication::applicationFilePath()); });
     accept();
     // The list shows simv_count characters of each message: a new count shows at once.
     RebuildTaskList(m_ctx);

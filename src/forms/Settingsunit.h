@@ -15,10 +15,9 @@ class QTabWidget;
 struct CoreContext;
 
 // The settings dialog: the ten values of section "Settings" on three tabs, read once when it is
-// created. OK writes all ten, switches autorun for the running executable, closes and has the task list rebuilt; any other
-// way of closing writes nothing. It deletes itself on close.
-class TfrmSettings : public QDialog
-{
+// created. OK writes all ten, switches autorun for the running executable, closes and has the task list
+// rebuilt; any other way of closing writes nothing. It deletes itself on close.
+class TfrmSettings : public QDialog {
     Q_OBJECT
 
 public:

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class FileFilterTest : public QObject
-{
+class FileFilterTest : public QObject {
     Q_OBJECT
 
 private slots:

@@ -31,8 +31,7 @@ QString write(const QString &name, const QString &value)
 
 } // namespace
 
-class SettingsDialogTest : public QObject
-{
+class SettingsDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -43,15 +42,14 @@ private slots:
         const SettingsDialogValues values = LoadSettingsDialog(settings);
         QCOMPARE(values.simvCountIndex, 8);
         QCOMPARE(values.plusMinute, 30);
-        SaveSettingsDialog(settings, values, [&](bool on) {
-            settings.writes << QStringLiteral("autorun=%1").arg(on);
-        });
+        SaveSettingsDialog(
+            settings, values, [&](bool on) { settings.writes << QStringLiteral("autorun=%1").arg(on); });
         QCOMPARE(settings.writes,
-                 (QStringList{write(u"auto_run"_qs, u"1"_qs), u"autorun=1"_qs, write(u"auto_hide"_qs, u"1"_qs),
-                              write(u"chk_sound"_qs, u"0"_qs), write(u"sound_fn"_qs, QString()),
-                              write(u"prog_fn"_qs, QString()), write(u"pl_h"_qs, u"0"_qs),
-                              write(u"pl_m"_qs, u"30"_qs), write(u"pl_s"_qs, u"00"_qs),
-                              write(u"chk_mes"_qs, u"0"_qs), write(u"simv_count"_qs, u"15"_qs)}));
+            (QStringList {write(u"auto_run"_qs, u"1"_qs), u"autorun=1"_qs, write(u"auto_hide"_qs, u"1"_qs),
+                write(u"chk_sound"_qs, u"0"_qs), write(u"sound_fn"_qs, QString()),
+                write(u"prog_fn"_qs, QString()), write(u"pl_h"_qs, u"0"_qs), write(u"pl_m"_qs, u"30"_qs),
+                write(u"pl_s"_qs, u"00"_qs), write(u"chk_mes"_qs, u"0"_qs),
+                write(u"simv_count"_qs, u"15"_qs)}));
     }
 
     void changedValues_areStoredInTheirForms()
@@ -66,7 +64,7 @@ private slots:
         values.soundFile = u"/snd/a.mp3"_qs; // any file is accepted here
         QList<bool> autorun;
         SaveSettingsDialog(settings, values, [&](bool on) { autorun << on; });
-        QCOMPARE(autorun, QList<bool>{false});
+        QCOMPARE(autorun, QList<bool> {false});
         const SettingsDialogValues reread = LoadSettingsDialog(settings);
         QCOMPARE(reread.autoRun, false);
         QCOMPARE(reread.simvCountIndex, 0);
@@ -106,11 +104,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing boolean") << u"auto_hide"_qs << QVariant() << u"Failed to get data for 'auto_hide'"_qs;
-        QTest::newRow("missing integer") << u"simv_count"_qs << QVariant()
-                                         << u"Failed to get data for 'simv_count'"_qs;
-        QTest::newRow("increment not a number") << u"pl_m"_qs << QVariant(u"3x"_qs)
-                                                << u"'3x' is not a valid integer value"_qs;
+        QTest::newRow("missing boolean")
+            << u"auto_hide"_qs << QVariant() << u"Failed to get data for 'auto_hide'"_qs;
+        QTest::newRow("missing integer")
+            << u"simv_count"_qs << QVariant() << u"Failed to get data for 'simv_count'"_qs;
+        QTest::newRow("increment not a number")
+            << u"pl_m"_qs << QVariant(u"3x"_qs) << u"'3x' is not a valid integer value"_qs;
     }
     void load_errorsOfTheStoreReachTheCaller()
     {

@@ -1,11 +1,11 @@
 #include "Errors.h"
 #include "Messages.h"
 #include "SettingsBackend.h"
+#include "support/FileHelpers.h"
+#include "support/MemorySettingsBackend.h"
 #include "Taskdialog.h"
 #include "Taskrecord.h"
 #include "Txtfileclass.h"
-#include "support/FileHelpers.h"
-#include "support/MemorySettingsBackend.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -59,8 +59,7 @@ TaskDialogState runProgram(const QString &name, const QString &path)
     return state;
 }
 
-template<typename Change>
-TaskDialogState with(TaskDialogState state, Change change)
+template<typename Change> TaskDialogState with(TaskDialogState state, Change change)
 {
     change(state);
     return state;
@@ -84,19 +83,13 @@ QByteArray block(const QStringList &lines)
     return bytes;
 }
 
-const QStringList kShutdownBlock = {QStringLiteral("%>>"),  QStringLiteral("2"),    QStringLiteral("9:05:00"),
-                                    QStringLiteral("5 января 2030"), QStringLiteral("NULL"),
-                                    QStringLiteral("NULL"), QStringLiteral("true")};
-const QStringList kEveryDayBlock = {QStringLiteral("%>>"),  QStringLiteral("5"),  QStringLiteral("7:30:00"),
-                                    QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("NULL"),
-                                    QStringLiteral("false")};
-const QStringList kRemindBlock = {QStringLiteral("%>>"),
-                                  QStringLiteral("1"),
-                                  QStringLiteral("23:59:07"),
-                                  QStringLiteral("31 декабря 2099"),
-                                  QStringLiteral("купить хлеба "),
-                                  QStringLiteral("C:\\Sounds\\ring.WAV"),
-                                  QStringLiteral("falseM")};
+const QStringList kShutdownBlock = {QStringLiteral("%>>"), QStringLiteral("2"), QStringLiteral("9:05:00"),
+    QStringLiteral("5 января 2030"), QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("true")};
+const QStringList kEveryDayBlock = {QStringLiteral("%>>"), QStringLiteral("5"), QStringLiteral("7:30:00"),
+    QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("false")};
+const QStringList kRemindBlock = {QStringLiteral("%>>"), QStringLiteral("1"), QStringLiteral("23:59:07"),
+    QStringLiteral("31 декабря 2099"), QStringLiteral("купить хлеба "),
+    QStringLiteral("C:\\Sounds\\ring.WAV"), QStringLiteral("falseM")};
 
 TxtFile fileWith(const QList<QStringList> &blocks)
 {
@@ -110,8 +103,7 @@ TxtFile fileWith(const QList<QStringList> &blocks)
 
 } // namespace
 
-class TaskDialogTest : public QObject
-{
+class TaskDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -122,29 +114,36 @@ private slots:
         const QString valid;
 
         QTest::newRow("reminder with sound and message") << reminder() << valid;
-        QTest::newRow("sound named NULL") << with(reminder(), [](auto &s) { s.soundFileName = u"NULL"_qs; })
-                                          << Msg::BadFileName;
-        QTest::newRow("no sound file chosen") << with(reminder(), [](auto &s) { s.soundFileName.clear(); })
-                                              << Msg::NotWavFile;
-        QTest::newRow("sound ending .wave") << with(reminder(), [](auto &s) { s.soundFileName = u"a.wave"_qs; })
-                                            << Msg::NotWavFile;
-        QTest::newRow("sound ending .WAV passes") << with(reminder(), [](auto &s) { s.soundFileName = u"A.WAV"_qs; })
-                                                  << valid;
+        QTest::newRow("sound named NULL")
+            << with(reminder(), [](auto &s) { s.soundFileName = u"NULL"_qs; }) << Msg::BadFileName;
+        QTest::newRow("no sound file chosen")
+            << with(reminder(), [](auto &s) { s.soundFileName.clear(); }) << Msg::NotWavFile;
+        QTest::newRow("sound ending .wave")
+            << with(reminder(), [](auto &s) { s.soundFileName = u"a.wave"_qs; }) << Msg::NotWavFile;
+        QTest::newRow("sound ending .WAV passes")
+            << with(reminder(), [](auto &s) { s.soundFileName = u"A.WAV"_qs; }) << valid;
         QTest::newRow("name .wav is checked, not the path")
             << with(reminder(), [](auto &s) { s.soundFilePath = u"/x/a.mp3"_qs; }) << valid;
-        QTest::newRow("unticked sound is not checked")
-            << with(reminder(), [](auto &s) { s.playSound = false; s.soundFileName = u"NULL"_qs; }) << valid;
-        QTest::newRow("sound before message")
-            << with(reminder(), [](auto &s) { s.soundFileName = u"x.mp3"_qs; s.messageLines = {u"%>>"_qs}; })
-            << Msg::NotWavFile;
-        QTest::newRow("message holds the marker")
-            << with(reminder(), [](auto &s) { s.messageLines = {u"a"_qs, u"b%>>c"_qs}; }) << Msg::MessageHasMarker;
-        QTest::newRow("message is NULL") << with(reminder(), [](auto &s) { s.messageLines = {u"NULL"_qs}; })
-                                         << Msg::MessageIsNull;
-        QTest::newRow("message NULL with more text passes")
-            << with(reminder(), [](auto &s) { s.messageLines = {u"NULL"_qs, u""_qs}; }) << valid;
-        QTest::newRow("unticked message is not checked")
-            << with(reminder(), [](auto &s) { s.showMessage = false; s.messageLines = {u"%>>"_qs}; }) << valid;
+        QTest::newRow("unticked sound is not checked") << with(reminder(), [](auto &s) {
+            s.playSound = false;
+            s.soundFileName = u"NULL"_qs;
+        }) << valid;
+        QTest::newRow("sound before message") << with(reminder(), [](auto &s) {
+            s.soundFileName = u"x.mp3"_qs;
+            s.messageLines = {u"%>>"_qs};
+        }) << Msg::NotWavFile;
+        QTest::newRow("message holds the marker") << with(reminder(), [](auto &s) {
+            s.messageLines = {u"a"_qs, u"b%>>c"_qs};
+        }) << Msg::MessageHasMarker;
+        QTest::newRow("message is NULL")
+            << with(reminder(), [](auto &s) { s.messageLines = {u"NULL"_qs}; }) << Msg::MessageIsNull;
+        QTest::newRow("message NULL with more text passes") << with(reminder(), [](auto &s) {
+            s.messageLines = {u"NULL"_qs, u""_qs};
+        }) << valid;
+        QTest::newRow("unticked message is not checked") << with(reminder(), [](auto &s) {
+            s.showMessage = false;
+            s.messageLines = {u"%>>"_qs};
+        }) << valid;
 
         QTest::newRow("program named NULL") << runProgram(u"NULL"_qs, u"NULL"_qs) << Msg::BadFileName;
         QTest::newRow("no program") << runProgram(QString(), QString()) << Msg::NoProgramPath;
@@ -153,63 +152,79 @@ private slots:
         QTest::newRow("birthday without name") << birthday(QString()) << Msg::NoBirthdayName;
         QTest::newRow("birthday named NULL") << birthday(u"NULL"_qs) << Msg::NoBirthdayName;
         QTest::newRow("birthday name with marker") << birthday(u"Ив%>>ан"_qs) << Msg::NameHasMarker;
-        QTest::newRow("birthday message with marker")
-            << with(birthday(u"Иван"_qs), [](auto &s) { s.showMessage = true; s.messageLines = {u"%>>"_qs}; })
-            << Msg::MessageHasMarker;
-        QTest::newRow("birthday message NULL")
-            << with(birthday(u"Иван"_qs), [](auto &s) { s.showMessage = true; s.messageLines = {u"NULL"_qs}; })
-            << Msg::MessageIsNull;
+        QTest::newRow("birthday message with marker") << with(birthday(u"Иван"_qs), [](auto &s) {
+            s.showMessage = true;
+            s.messageLines = {u"%>>"_qs};
+        }) << Msg::MessageHasMarker;
+        QTest::newRow("birthday message NULL") << with(birthday(u"Иван"_qs), [](auto &s) {
+            s.showMessage = true;
+            s.messageLines = {u"NULL"_qs};
+        }) << Msg::MessageIsNull;
         QTest::newRow("birthday in the past of this year") << birthday(u"Иван"_qs) << valid;
-        QTest::newRow("birthday on 29 February")
-            << with(birthday(u"Иван"_qs), [](auto &s) { s.dayIndex = 28; s.monthIndex = 1; }) << valid;
+        QTest::newRow("birthday on 29 February") << with(birthday(u"Иван"_qs), [](auto &s) {
+            s.dayIndex = 28;
+            s.monthIndex = 1;
+        }) << valid;
 
-        QTest::newRow("shutdown has nothing to check")
-            << with(oneShot(ttShutdown, QDate(2026, 3, 11), QTime(0, 0, 0)),
-                    [](auto &s) { s.soundFileName = u"NULL"_qs; s.progFileName = u"NULL"_qs; })
-            << valid;
+        QTest::newRow("shutdown has nothing to check") << with(
+            oneShot(ttShutdown, QDate(2026, 3, 11), QTime(0, 0, 0)), [](auto &s) {
+                s.soundFileName = u"NULL"_qs;
+                s.progFileName = u"NULL"_qs;
+            }) << valid;
 
         QTest::newRow("message outside 1251")
             << with(reminder(), [](auto &s) { s.messageLines = {u"ok ✓"_qs}; }) << Msg::UnsavableText;
         QTest::newRow("sound path outside 1251")
-            << with(reminder(), [](auto &s) { s.soundFilePath = u"/home/音/a.wav"_qs; }) << Msg::UnsavableText;
-        QTest::newRow("program path outside 1251") << runProgram(u"a"_qs, u"/opt/Zoë→/a"_qs) << Msg::UnsavableText;
-        QTest::newRow("program path with a line break") << runProgram(u"b"_qs, u"/opt/a\nb"_qs) << Msg::UnsavableText;
+            << with(reminder(), [](auto &s) { s.soundFilePath = u"/home/音/a.wav"_qs; })
+            << Msg::UnsavableText;
+        QTest::newRow("program path outside 1251")
+            << runProgram(u"a"_qs, u"/opt/Zoë→/a"_qs) << Msg::UnsavableText;
+        QTest::newRow("program path with a line break")
+            << runProgram(u"b"_qs, u"/opt/a\nb"_qs) << Msg::UnsavableText;
         QTest::newRow("birthday name outside 1251") << birthday(u"Łukasz"_qs) << Msg::UnsavableText;
         QTest::newRow("1251 letters and signs pass")
             << with(reminder(), [](auto &s) { s.messageLines = {u"Ёлка № 5 — «€»"_qs}; }) << valid;
-        QTest::newRow("unwritten sound path is not checked")
-            << with(reminder(), [](auto &s) { s.playSound = false; s.soundFilePath = u"/音.wav"_qs; }) << valid;
+        QTest::newRow("unwritten sound path is not checked") << with(reminder(), [](auto &s) {
+            s.playSound = false;
+            s.soundFilePath = u"/音.wav"_qs;
+        }) << valid;
         QTest::newRow("marker check comes before 1251")
             << with(reminder(), [](auto &s) { s.messageLines = {u"✓%>>"_qs}; }) << Msg::MessageHasMarker;
 
-        QTest::newRow("31 February")
-            << with(oneShot(ttShutdown, QDate(2027, 2, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 30; })
-            << Msg::DateDoesNotExist;
-        QTest::newRow("31 April")
-            << with(oneShot(ttScreenSaver, QDate(2027, 4, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 30; })
-            << Msg::DateDoesNotExist;
+        QTest::newRow("31 February") << with(
+            oneShot(ttShutdown, QDate(2027, 2, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 30; })
+                                     << Msg::DateDoesNotExist;
+        QTest::newRow("31 April") << with(
+            oneShot(ttScreenSaver, QDate(2027, 4, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 30; })
+                                  << Msg::DateDoesNotExist;
         QTest::newRow("29 February of a common year")
             << with(oneShot(ttRemind, QDate(2027, 2, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 28; })
             << Msg::DateDoesNotExist;
         QTest::newRow("29 February of a leap year")
             << with(oneShot(ttRemind, QDate(2028, 2, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 28; })
             << valid;
-        QTest::newRow("31 February every day is not checked")
-            << with(oneShot(ttLogOff, QDate(2027, 2, 1), QTime(9, 0, 0)),
-                    [](auto &s) { s.dayIndex = 30; s.everyDay = true; })
-            << valid;
-        QTest::newRow("invalid date with a bad file reports the file")
-            << with(reminder(), [](auto &s) { s.monthIndex = 1; s.dayIndex = 30; s.soundFileName = u"x"_qs; })
-            << Msg::NotWavFile;
+        QTest::newRow("31 February every day is not checked") << with(
+            oneShot(ttLogOff, QDate(2027, 2, 1), QTime(9, 0, 0)), [](auto &s) {
+                s.dayIndex = 30;
+                s.everyDay = true;
+            }) << valid;
+        QTest::newRow("invalid date with a bad file reports the file") << with(reminder(), [](auto &s) {
+            s.monthIndex = 1;
+            s.dayIndex = 30;
+            s.soundFileName = u"x"_qs;
+        }) << Msg::NotWavFile;
 
-        QTest::newRow("one second ago") << oneShot(ttReboot, kNow.date(), QTime(11, 59, 59)) << Msg::MomentPassed;
-        QTest::newRow("yesterday") << oneShot(ttRemind, QDate(2026, 3, 9), QTime(23, 0, 0)) << Msg::MomentPassed;
+        QTest::newRow("one second ago")
+            << oneShot(ttReboot, kNow.date(), QTime(11, 59, 59)) << Msg::MomentPassed;
+        QTest::newRow("yesterday") << oneShot(ttRemind, QDate(2026, 3, 9), QTime(23, 0, 0))
+                                   << Msg::MomentPassed;
         QTest::newRow("this second") << oneShot(ttRemind, kNow.date(), QTime(12, 0, 0)) << valid;
         QTest::newRow("a past time every day") << with(oneShot(ttRemind, kNow.date(), QTime(1, 0, 0)),
-                                                       [](auto &s) { s.everyDay = true; })
-                                               << valid;
-        QTest::newRow("unsavable before passed")
-            << with(reminder(), [](auto &s) { s.yearIndex = 0; s.messageLines = {u"✓"_qs}; }) << Msg::UnsavableText;
+            [](auto &s) { s.everyDay = true; }) << valid;
+        QTest::newRow("unsavable before passed") << with(reminder(), [](auto &s) {
+            s.yearIndex = 0;
+            s.messageLines = {u"✓"_qs};
+        }) << Msg::UnsavableText;
         QTest::newRow("missing date before passed")
             << with(oneShot(ttRemind, QDate(2004, 2, 1), QTime(9, 0, 0)), [](auto &s) { s.dayIndex = 30; })
             << Msg::DateDoesNotExist;
@@ -227,38 +242,47 @@ private slots:
         QTest::addColumn<QStringList>("fields");
 
         QTest::newRow("reminder, two memo lines") << reminder()
-                                                  << QStringList{u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs,
-                                                                 u"abc de "_qs, u"/home/u/chime.wav"_qs, u"true"_qs};
-        QTest::newRow("reminder, empty memo, no sound")
-            << with(reminder(), [](auto &s) { s.messageLines.clear(); s.playSound = false; })
-            << QStringList{u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, QString(), u"NULL"_qs, u"true"_qs};
+                                                  << QStringList {u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs,
+                                                         u"abc de "_qs, u"/home/u/chime.wav"_qs, u"true"_qs};
+        QTest::newRow("reminder, empty memo, no sound") << with(reminder(), [](auto &s) {
+            s.messageLines.clear();
+            s.playSound = false;
+        }) << QStringList {u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, QString(), u"NULL"_qs, u"true"_qs};
         QTest::newRow("reminder, message unticked")
             << with(reminder(), [](auto &s) { s.showMessage = false; })
-            << QStringList{u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"NULL"_qs, u"/home/u/chime.wav"_qs,
-                           u"true"_qs};
+            << QStringList {u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"NULL"_qs, u"/home/u/chime.wav"_qs,
+                   u"true"_qs};
         QTest::newRow("every-day screen saver at midnight")
-            << with(oneShot(ttScreenSaver, QDate(2026, 3, 11), QTime(0, 0, 0)), [](auto &s) { s.everyDay = true; })
-            << QStringList{u"5"_qs, u"0:00:00"_qs, u"NULL"_qs, u"NULL"_qs, u"NULL"_qs, u"true"_qs};
+            << with(oneShot(ttScreenSaver, QDate(2026, 3, 11), QTime(0, 0, 0)),
+                   [](auto &s) { s.everyDay = true; })
+            << QStringList {u"5"_qs, u"0:00:00"_qs, u"NULL"_qs, u"NULL"_qs, u"NULL"_qs, u"true"_qs};
         QTest::newRow("shutdown ignores the message and sound")
             << with(oneShot(ttShutdown, QDate(2004, 1, 5), QTime(23, 9, 7)),
-                    [](auto &s) { s.showMessage = true; s.playSound = true; s.messageLines = {u"x"_qs}; })
-            << QStringList{u"2"_qs, u"23:09:07"_qs, u"5 января 2004"_qs, u"NULL"_qs, u"NULL"_qs, u"true"_qs};
+                   [](auto &s) {
+                       s.showMessage = true;
+                       s.playSound = true;
+                       s.messageLines = {u"x"_qs};
+                   })
+            << QStringList {u"2"_qs, u"23:09:07"_qs, u"5 января 2004"_qs, u"NULL"_qs, u"NULL"_qs, u"true"_qs};
         QTest::newRow("program") << runProgram(u"run.sh"_qs, u"/opt/run.sh"_qs)
-                                 << QStringList{u"6"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"NULL"_qs,
-                                                u"/opt/run.sh"_qs, u"true"_qs};
-        QTest::newRow("birthday, every day ticked")
-            << with(birthday(u" Иван Петров "_qs), [](auto &s) { s.everyDay = true; s.playSound = true; })
-            << QStringList{u"7"_qs, u"NULL"_qs, u"5 января "_qs, u"NULL"_qs, u" Иван Петров "_qs, u"true"_qs};
-        QTest::newRow("birthday with message")
-            << with(birthday(u"Иван"_qs), [](auto &s) { s.showMessage = true; s.messageLines = {u"торт"_qs}; })
-            << QStringList{u"7"_qs, u"NULL"_qs, u"5 января "_qs, u"торт "_qs, u"Иван"_qs, u"true"_qs};
+                                 << QStringList {u"6"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"NULL"_qs,
+                                        u"/opt/run.sh"_qs, u"true"_qs};
+        QTest::newRow("birthday, every day ticked") << with(birthday(u" Иван Петров "_qs), [](auto &s) {
+            s.everyDay = true;
+            s.playSound = true;
+        }) << QStringList {u"7"_qs, u"NULL"_qs, u"5 января "_qs, u"NULL"_qs, u" Иван Петров "_qs, u"true"_qs};
+        QTest::newRow("birthday with message") << with(birthday(u"Иван"_qs), [](auto &s) {
+            s.showMessage = true;
+            s.messageLines = {u"торт"_qs};
+        }) << QStringList {u"7"_qs, u"NULL"_qs, u"5 января "_qs, u"торт "_qs, u"Иван"_qs, u"true"_qs};
     }
     void build_makesTheSixFieldsOfEachType()
     {
         QFETCH(TaskDialogState, state);
         QFETCH(QStringList, fields);
         const TaskFields built = BuildTaskFields(state);
-        QCOMPARE((QStringList{built.type, built.time, built.date, built.message, built.param, built.state}), fields);
+        QCOMPARE((QStringList {built.type, built.time, built.date, built.message, built.param, built.state}),
+            fields);
     }
 
     void readBack_fillsTheControlsFromTheBlock()
@@ -277,7 +301,7 @@ private slots:
         QCOMPARE(state.yearIndex, 96);
         QCOMPARE(state.everyDay, false);
         QCOMPARE(state.showMessage, true);
-        QCOMPARE(state.messageLines, QStringList{u"купить хлеба "_qs});
+        QCOMPARE(state.messageLines, QStringList {u"купить хлеба "_qs});
         QCOMPARE(state.playSound, true);
         QCOMPARE(state.soundFileName, u"ring.WAV"_qs);
         QCOMPARE(state.soundFilePath, u"C:\\Sounds\\ring.WAV"_qs);
@@ -311,13 +335,13 @@ private slots:
         QCOMPARE(state.minute, 30);
         QCOMPARE(state.dayIndex, 10); // the date lists keep the current date
         // A reminder's message stays in the memo for a type that does not use it.
-        QCOMPARE(state.messageLines, (QStringList{u"abc"_qs, u"de"_qs}));
+        QCOMPARE(state.messageLines, (QStringList {u"abc"_qs, u"de"_qs}));
 
         state = reminder();
         ReadTaskIntoDialog(state,
-                           fileWith({{u"%>>"_qs, u"7"_qs, u"NULL"_qs, u"29 февраля "_qs, u"NULL"_qs, u"Аня"_qs,
-                                      u"true"_qs}}),
-                           0);
+            fileWith(
+                {{u"%>>"_qs, u"7"_qs, u"NULL"_qs, u"29 февраля "_qs, u"NULL"_qs, u"Аня"_qs, u"true"_qs}}),
+            0);
         QCOMPARE(state.typeIndex, ttBirthday - 1);
         QCOMPARE(state.dayIndex, 28);
         QCOMPARE(state.monthIndex, 1);
@@ -327,9 +351,9 @@ private slots:
 
         state = reminder();
         ReadTaskIntoDialog(state,
-                           fileWith({{u"%>>"_qs, u"6"_qs, u"8:00:00"_qs, u"NULL"_qs, u"NULL"_qs,
-                                      u"D:\\Games\\x.exe"_qs, u"true"_qs}}),
-                           0);
+            fileWith({{u"%>>"_qs, u"6"_qs, u"8:00:00"_qs, u"NULL"_qs, u"NULL"_qs, u"D:\\Games\\x.exe"_qs,
+                u"true"_qs}}),
+            0);
         QCOMPARE(state.progFileName, u"x.exe"_qs);
         QCOMPARE(state.progFilePath, u"D:\\Games\\x.exe"_qs);
         QCOMPARE(state.everyDay, true);
@@ -343,12 +367,14 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("shownTime");
         QTest::addColumn<QString>("shownDate");
-        QTest::newRow("type not a number") << u"x"_qs << u"1:00:00"_qs << u"NULL"_qs
-                                           << u"'x' is not a valid integer value"_qs << QString() << QString();
+        QTest::newRow("type not a number")
+            << u"x"_qs << u"1:00:00"_qs << u"NULL"_qs << u"'x' is not a valid integer value"_qs << QString()
+            << QString();
         QTest::newRow("type out of range") << u"9"_qs << u"1:00:00"_qs << u"NULL"_qs
                                            << u"'9' is not a valid task type"_qs << QString() << QString();
-        QTest::newRow("time NULL on a reminder") << u"1"_qs << u"NULL"_qs << u"NULL"_qs
-                                                 << u"'NULL' is not a valid integer value"_qs << QString() << QString();
+        QTest::newRow("time NULL on a reminder")
+            << u"1"_qs << u"NULL"_qs << u"NULL"_qs << u"'NULL' is not a valid integer value"_qs << QString()
+            << QString();
         // A value outside its list leaves the list as it was (9:05:00, 11 марта 2026).
         QTest::newRow("unknown month") << u"1"_qs << u"1:00:00"_qs << u"5 мартобря 2030"_qs << QString()
                                        << u"1:00:00"_qs << u"5 марта 2030"_qs;
@@ -366,8 +392,8 @@ private slots:
         TaskDialogState state = reminder();
         QString thrown;
         try {
-            ReadTaskIntoDialog(state, fileWith({{u"%>>"_qs, type, time, date, u"NULL"_qs, u"NULL"_qs, u"true"_qs}}),
-                               0);
+            ReadTaskIntoDialog(
+                state, fileWith({{u"%>>"_qs, type, time, date, u"NULL"_qs, u"NULL"_qs, u"true"_qs}}), 0);
         } catch (const ZarvoError &e) {
             thrown = e.text();
         }
@@ -387,7 +413,10 @@ private slots:
             << with(oneShot(ttReboot, QDate(2026, 1, 1), QTime(0, 0, 1)), [](auto &s) { s.everyDay = true; });
         QTest::newRow("log off") << oneShot(ttLogOff, QDate(2003, 1, 1), QTime(5, 5, 5));
         QTest::newRow("program") << runProgram(u"a.sh"_qs, u"/a/b/a.sh"_qs);
-        QTest::newRow("birthday") << with(birthday(u"Иван"_qs), [](auto &s) { s.dayIndex = 30; s.monthIndex = 11; });
+        QTest::newRow("birthday") << with(birthday(u"Иван"_qs), [](auto &s) {
+            s.dayIndex = 30;
+            s.monthIndex = 11;
+        });
     }
     void buildAndReadBack_giveTheSameBlock()
     {
@@ -464,9 +493,10 @@ private slots:
         const QString path = dir.filePath(u"ztasks.zct"_qs);
         QVERIFY(writeBytes(path, block(kShutdownBlock)));
         QCOMPARE(WriteTaskDialog(path, reminder(), std::nullopt), std::nullopt);
-        QCOMPARE(readBytes(path), block(kShutdownBlock)
-                     + block({u"%>>"_qs, u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"abc de "_qs,
-                              u"/home/u/chime.wav"_qs, u"true"_qs}));
+        QCOMPARE(readBytes(path),
+            block(kShutdownBlock)
+                + block({u"%>>"_qs, u"1"_qs, u"9:05:00"_qs, u"11 марта 2026"_qs, u"abc de "_qs,
+                    u"/home/u/chime.wav"_qs, u"true"_qs}));
     }
 
     void write_changeReplacesTheMiddleLinesKeepingMarkerAndState()
@@ -487,10 +517,11 @@ private slots:
         state.monthIndex = 0;
         state.yearIndex = 27;
         QCOMPARE(WriteTaskDialog(path, state, task), std::nullopt);
-        QCOMPARE(readBytes(path), block(kShutdownBlock)
-                     + block({u"#>>"_qs, u"3"_qs, u"7:30:00"_qs, u"1 января 2030"_qs, u"NULL"_qs, u"NULL"_qs,
-                              u"false"_qs})
-                     + block(kRemindBlock));
+        QCOMPARE(readBytes(path),
+            block(kShutdownBlock)
+                + block({u"#>>"_qs, u"3"_qs, u"7:30:00"_qs, u"1 января 2030"_qs, u"NULL"_qs, u"NULL"_qs,
+                    u"false"_qs})
+                + block(kRemindBlock));
     }
 
     void write_changeFollowsTheTaskWhenTheListChanged()
@@ -534,9 +565,9 @@ private slots:
     void findOpenedTask_prefersItsOwnPositionAmongEqualTasks()
     {
         const TxtFile file = fileWith({kShutdownBlock, kShutdownBlock, kShutdownBlock});
-        QCOMPARE(FindOpenedTask(file, OpenedTask{1, kShutdownBlock}), 1);
-        QCOMPARE(FindOpenedTask(file, OpenedTask{5, kShutdownBlock}), 0);
-        QCOMPARE(FindOpenedTask(file, OpenedTask{0, kRemindBlock}), -1);
+        QCOMPARE(FindOpenedTask(file, OpenedTask {1, kShutdownBlock}), 1);
+        QCOMPARE(FindOpenedTask(file, OpenedTask {5, kShutdownBlock}), 0);
+        QCOMPARE(FindOpenedTask(file, OpenedTask {0, kRemindBlock}), -1);
     }
 };
 

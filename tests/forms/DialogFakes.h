@@ -7,15 +7,13 @@
 
 // Stand-ins for the help viewer and the sound service, recording what the dialogs asked of them.
 
-class RecordingHelp final : public HelpViewer
-{
+class RecordingHelp final : public HelpViewer {
 public:
     QStringList topics;
     void OpenHelp(const QString &topic) override { topics << topic; }
 };
 
-class RecordingSoundPlayer final : public SoundPlayer
-{
+class RecordingSoundPlayer final : public SoundPlayer {
 public:
     QStringList calls; // "play:<path>" and "stop"
     bool playable = true;

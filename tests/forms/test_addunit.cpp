@@ -4,12 +4,12 @@
 #include "Messages.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
-#include "Taskrecord.h"
-#include "Usersettings_linux.h"
 #include "support/FakeClock.h"
 #include "support/FakeTaskListView.h"
 #include "support/FileHelpers.h"
 #include "support/RecordingMessages.h"
+#include "Taskrecord.h"
+#include "Usersettings_linux.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 namespace {
@@ -43,15 +45,14 @@ QByteArray block(const QStringList &lines)
     return bytes;
 }
 
-const QStringList kInactiveShutdown = {u"%>>"_qs,  u"2"_qs,    u"9:05:00"_qs, u"5 января 2030"_qs,
-                                       u"NULL"_qs, u"NULL"_qs, u"false"_qs};
-const QStringList kQuietReminder = {u"%>>"_qs,  u"1"_qs,    u"7:00:00"_qs, u"NULL"_qs,
-                                    u"NULL"_qs, u"NULL"_qs, u"falseM"_qs};
+const QStringList kInactiveShutdown
+    = {u"%>>"_qs, u"2"_qs, u"9:05:00"_qs, u"5 января 2030"_qs, u"NULL"_qs, u"NULL"_qs, u"false"_qs};
+const QStringList kQuietReminder
+    = {u"%>>"_qs, u"1"_qs, u"7:00:00"_qs, u"NULL"_qs, u"NULL"_qs, u"NULL"_qs, u"falseM"_qs};
 
-struct Fixture
-{
+struct Fixture {
     QTemporaryDir dir;
-    JsonSettingsBackend settings{dir.filePath(u"config"_qs)};
+    JsonSettingsBackend settings {dir.filePath(u"config"_qs)};
     FakeClock clock;
     FakeTaskListView view;
     RecordingMessages messages;
@@ -94,8 +95,7 @@ struct Fixture
     }
 };
 
-template<typename T>
-T *child(QWidget *dialog, const QString &name)
+template<typename T> T *child(QWidget *dialog, const QString &name)
 {
     T *widget = dialog->findChild<T *>(name);
     if (!widget)
@@ -123,20 +123,21 @@ void select(QWidget *dialog, const QString &list, const QString &item)
 }
 
 QString shownTime(QWidget *dialog, const QString &h = u"cbxHours"_qs, const QString &m = u"cbxMinutes"_qs,
-                  const QString &s = u"cbxSeconds"_qs)
+    const QString &s = u"cbxSeconds"_qs)
 {
-    return child<QComboBox>(dialog, h)->currentText() + u':' + child<QComboBox>(dialog, m)->currentText() + u':'
-        + child<QComboBox>(dialog, s)->currentText();
+    return child<QComboBox>(dialog, h)->currentText() + u':' + child<QComboBox>(dialog, m)->currentText()
+        + u':' + child<QComboBox>(dialog, s)->currentText();
 }
 
 QString shownDate(QWidget *dialog)
 {
-    return child<QComboBox>(dialog, u"cbxDay"_qs)->currentText() + child<QComboBox>(dialog, u"cbxMonth"_qs)->currentText()
+    return child<QComboBox>(dialog, u"cbxDay"_qs)->currentText()
+        + child<QComboBox>(dialog, u"cbxMonth"_qs)->currentText()
         + child<QComboBox>(dialog, u"cbxYear"_qs)->currentText();
 }
 
-void setDateTime(QWidget *dialog, const QString &day, const QString &month, const QString &year, const QString &h,
-                 const QString &m, const QString &s)
+void setDateTime(QWidget *dialog, const QString &day, const QString &month, const QString &year,
+    const QString &h, const QString &m, const QString &s)
 {
     select(dialog, u"cbxDay"_qs, day);
     select(dialog, u"cbxMonth"_qs, month);
@@ -148,8 +149,7 @@ void setDateTime(QWidget *dialog, const QString &day, const QString &month, cons
 
 } // namespace
 
-class AddDialogTest : public QObject
-{
+class AddDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -162,7 +162,8 @@ private slots:
         QCOMPARE(dialog->size(), QSize(506, 378));
         QCOMPARE(shownTime(dialog), u"12:00:00"_qs);
         QCOMPARE(shownDate(dialog), u"10 марта 2026"_qs);
-        QCOMPARE(shownTime(dialog, u"cbxPlusHours"_qs, u"cbxPlusMinutes"_qs, u"cbxPlusSeconds"_qs), u"0:30:00"_qs);
+        QCOMPARE(
+            shownTime(dialog, u"cbxPlusHours"_qs, u"cbxPlusMinutes"_qs, u"cbxPlusSeconds"_qs), u"0:30:00"_qs);
         QCOMPARE(child<QLineEdit>(dialog, u"edtSoundFileName"_qs)->text(), u"bell.wav"_qs);
         QCOMPARE(child<QLineEdit>(dialog, u"edtSoundFileName"_qs)->toolTip(), u"/snd/bell.wav"_qs);
         QCOMPARE(child<QCheckBox>(dialog, u"chkPlaySound"_qs)->isChecked(), false);
@@ -173,7 +174,7 @@ private slots:
         QCOMPARE(child<QComboBox>(dialog, u"cbxYear"_qs)->count(), 97);
         dialog->close();
         QCOMPARE(f.addFormOpen, false);
-        QCOMPARE(f.player.calls, QStringList{u"stop"_qs});
+        QCOMPARE(f.player.calls, QStringList {u"stop"_qs});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
     }
@@ -184,30 +185,31 @@ private slots:
         QTest::addColumn<QString>("visible");
         QTest::addColumn<QString>("hidden");
         QTest::addColumn<QString>("label11");
-        const QString all = u"chkPlaySound btnAudioOpen btnAudioPlay btnAudioStop edtSoundFileName edtProgFileName "
-                            "edtBirthFIO chkShowMessage memMessage Label11"_qs;
-        QTest::newRow("reminder") << 1
-                                  << u"grpRemindAlso chkPlaySound btnAudioOpen btnAudioPlay btnAudioStop "
-                                     "edtSoundFileName chkShowMessage memMessage grpTimeSettings cbxYear Label6 "
-                                     "chkEveryDay"_qs
-                                  << u"Label11 edtProgFileName edtBirthFIO pnlBirthWarning"_qs
-                                  << QString();
+        const QString all
+            = u"chkPlaySound btnAudioOpen btnAudioPlay btnAudioStop edtSoundFileName edtProgFileName "
+              "edtBirthFIO chkShowMessage memMessage Label11"_qs;
+        QTest::newRow("reminder")
+            << 1
+            << u"grpRemindAlso chkPlaySound btnAudioOpen btnAudioPlay btnAudioStop "
+               "edtSoundFileName chkShowMessage memMessage grpTimeSettings cbxYear Label6 "
+               "chkEveryDay"_qs
+            << u"Label11 edtProgFileName edtBirthFIO pnlBirthWarning"_qs << QString();
         for (int type = 2; type <= 5; ++type) {
-            QTest::addRow("system type %d", type)
-                << type << u"grpTimeSettings cbxYear Label6 chkEveryDay"_qs
-                << u"grpRemindAlso pnlBirthWarning "_qs + all << QString();
+            QTest::addRow("system type %d", type) << type << u"grpTimeSettings cbxYear Label6 chkEveryDay"_qs
+                                                  << u"grpRemindAlso pnlBirthWarning "_qs + all << QString();
         }
-        QTest::newRow("program") << 6
-                                 << u"grpRemindAlso Label11 btnAudioOpen edtProgFileName grpTimeSettings cbxYear "
-                                    "chkEveryDay"_qs
-                                 << u"chkPlaySound btnAudioPlay btnAudioStop edtSoundFileName edtBirthFIO "
-                                    "chkShowMessage memMessage pnlBirthWarning"_qs
-                                 << u"Введите путь к файлу программы или документа"_qs;
-        QTest::newRow("birthday") << 7
-                                  << u"grpRemindAlso Label11 edtBirthFIO chkShowMessage memMessage pnlBirthWarning"_qs
-                                  << u"chkPlaySound btnAudioOpen btnAudioPlay edtSoundFileName edtProgFileName "
-                                     "grpTimeSettings cbxYear Label6 chkEveryDay"_qs
-                                  << u"Как звать именинника?"_qs;
+        QTest::newRow("program")
+            << 6
+            << u"grpRemindAlso Label11 btnAudioOpen edtProgFileName grpTimeSettings cbxYear "
+               "chkEveryDay"_qs
+            << u"chkPlaySound btnAudioPlay btnAudioStop edtSoundFileName edtBirthFIO "
+               "chkShowMessage memMessage pnlBirthWarning"_qs
+            << u"Введите путь к файлу программы или документа"_qs;
+        QTest::newRow("birthday")
+            << 7 << u"grpRemindAlso Label11 edtBirthFIO chkShowMessage memMessage pnlBirthWarning"_qs
+            << u"chkPlaySound btnAudioOpen btnAudioPlay edtSoundFileName edtProgFileName "
+               "grpTimeSettings cbxYear Label6 chkEveryDay"_qs
+            << u"Как звать именинника?"_qs;
     }
     void typeLayout_showsOnlyWhatTheTypeNeeds()
     {
@@ -223,7 +225,8 @@ private slots:
         for (const QString &name : visible.split(u' ', Qt::SkipEmptyParts))
             QVERIFY2(child<QWidget>(dialog.get(), name)->isVisible(), qPrintable(name + u" should show"_qs));
         for (const QString &name : hidden.split(u' ', Qt::SkipEmptyParts))
-            QVERIFY2(!child<QWidget>(dialog.get(), name)->isVisible(), qPrintable(name + u" should be hidden"_qs));
+            QVERIFY2(
+                !child<QWidget>(dialog.get(), name)->isVisible(), qPrintable(name + u" should be hidden"_qs));
         if (!label11.isEmpty())
             QCOMPARE(child<QLabel>(dialog.get(), u"Label11"_qs)->text(), label11);
         // The program layout moves the open button level with the play button and enables it.
@@ -274,7 +277,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(dialog.get(), u"edtSoundFileName"_qs)->text(), u"ring.WAV"_qs);
         QCOMPARE(child<QCheckBox>(dialog.get(), u"chkShowMessage"_qs)->isChecked(), true);
         QCOMPARE(child<QPlainTextEdit>(dialog.get(), u"memMessage"_qs)->toPlainText(), u"позвонить"_qs);
-        QCOMPARE(f.chooserFilters, QStringList{u"Звуковые файлы (*.wav)"_qs});
+        QCOMPARE(f.chooserFilters, QStringList {u"Звуковые файлы (*.wav)"_qs});
     }
 
     void openButton_choosesTheFileOfTheType()
@@ -287,7 +290,7 @@ private slots:
         auto *prog = child<QLineEdit>(dialog.get(), u"edtProgFileName"_qs);
         QCOMPARE(prog->text(), u"backup.sh"_qs);
         QCOMPARE(prog->toolTip(), u"/opt/tools/backup.sh"_qs);
-        QCOMPARE(f.chooserFilters, QStringList{u"Файлы программ или документов (*)"_qs});
+        QCOMPARE(f.chooserFilters, QStringList {u"Файлы программ или документов (*)"_qs});
         f.chosenFile.clear(); // cancelled
         click(dialog.get(), u"btnAudioOpen"_qs);
         QCOMPARE(prog->toolTip(), u"/opt/tools/backup.sh"_qs);
@@ -333,11 +336,13 @@ private slots:
         setDateTime(dialog, u"5"_qs, u" января "_qs, u"2027"_qs, u"9"_qs, u"05"_qs, u"00"_qs);
         click(dialog, u"btnOK"_qs);
         QCOMPARE(f.messages.shown, QStringList());
-        QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown)
-                     + block({u"%>>"_qs, u"1"_qs, u"9:05:00"_qs, u"5 января 2027"_qs, u"abc de "_qs,
-                              u"/home/u/ring.wav"_qs, u"true"_qs}));
-        QCOMPARE(f.view.texts(), (QStringList{u"2Выключить компьютер [9:05:00] <5 января 2030>"_qs,
-                                              u"1Напомнить о ''abc de ...''  [9:05:00] <5 января 2027>"_qs}));
+        QCOMPARE(readBytes(f.ctx.taskFilePath),
+            block(kInactiveShutdown)
+                + block({u"%>>"_qs, u"1"_qs, u"9:05:00"_qs, u"5 января 2027"_qs, u"abc de "_qs,
+                    u"/home/u/ring.wav"_qs, u"true"_qs}));
+        QCOMPARE(f.view.texts(),
+            (QStringList {u"2Выключить компьютер [9:05:00] <5 января 2030>"_qs,
+                u"1Напомнить о ''abc de ...''  [9:05:00] <5 января 2027>"_qs}));
         QCOMPARE(f.addFormOpen, false);
         QVERIFY(dialog.isNull() || !dialog->isVisible());
     }
@@ -354,7 +359,7 @@ private slots:
         click(dialog.get(), u"btnOK"_qs);
         QCOMPARE(f.messages.shown, QStringList());
         QCOMPARE(readBytes(f.ctx.taskFilePath),
-                 block({u"%>>"_qs, u"7"_qs, u"NULL"_qs, u"29 февраля "_qs, u"NULL"_qs, u"Аня"_qs, u"true"_qs}));
+            block({u"%>>"_qs, u"7"_qs, u"NULL"_qs, u"29 февраля "_qs, u"NULL"_qs, u"Аня"_qs, u"true"_qs}));
     }
 
     void ok_refusalKeepsWhatTheUserTyped_data()
@@ -364,16 +369,16 @@ private slots:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("message");
-        QTest::newRow("message NULL") << 1 << u"NULL"_qs << u"5 января 2027"_qs << u"9:05:00"_qs
-                                      << Msg::MessageIsNull;
+        QTest::newRow("message NULL")
+            << 1 << u"NULL"_qs << u"5 января 2027"_qs << u"9:05:00"_qs << Msg::MessageIsNull;
         QTest::newRow("31 February") << 2 << QString() << u"31 февраля 2027"_qs << u"9:05:00"_qs
                                      << Msg::DateDoesNotExist;
-        QTest::newRow("moment passed") << 5 << QString() << u"10 марта 2026"_qs << u"11:59:59"_qs
-                                       << Msg::MomentPassed;
-        QTest::newRow("outside 1251") << 1 << u"не забыть ☂"_qs << u"5 января 2027"_qs << u"9:05:00"_qs
-                                      << Msg::UnsavableText;
-        QTest::newRow("birthday without name") << 7 << QString() << u"5 января 2027"_qs << u"9:05:00"_qs
-                                               << Msg::NoBirthdayName;
+        QTest::newRow("moment passed")
+            << 5 << QString() << u"10 марта 2026"_qs << u"11:59:59"_qs << Msg::MomentPassed;
+        QTest::newRow("outside 1251")
+            << 1 << u"не забыть ☂"_qs << u"5 января 2027"_qs << u"9:05:00"_qs << Msg::UnsavableText;
+        QTest::newRow("birthday without name")
+            << 7 << QString() << u"5 января 2027"_qs << u"9:05:00"_qs << Msg::NoBirthdayName;
         QTest::newRow("no program") << 6 << QString() << u"5 января 2027"_qs << u"9:05:00"_qs
                                     << Msg::NoProgramPath;
     }
@@ -398,7 +403,7 @@ private slots:
         f.clock.now = f.clock.now.addSecs(1); // a refill would now show another time
         click(dialog.get(), u"btnOK"_qs);
 
-        QCOMPARE(f.messages.shown, QStringList{message});
+        QCOMPARE(f.messages.shown, QStringList {message});
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown));
         QCOMPARE(f.view.RowCount(), 0); // the list was not rebuilt
         QVERIFY(dialog->isVisible());
@@ -428,7 +433,7 @@ private slots:
         changed[3] = u"NULL"_qs;
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kQuietReminder) + block(changed));
         QCOMPARE(f.view.RowCount(), 2);
-        QCOMPARE(f.view.ticks(), (QList<bool>{false, false}));
+        QCOMPARE(f.view.ticks(), (QList<bool> {false, false}));
     }
 
     void change_reminderWithoutSoundProposesTheDefaultFile()
@@ -469,7 +474,7 @@ private slots:
         const QByteArray after = block(kQuietReminder);
         QVERIFY(writeBytes(f.ctx.taskFilePath, after));
         click(dialog, u"btnOK"_qs);
-        QCOMPARE(f.messages.shown, QStringList{Msg::EditedTaskGone});
+        QCOMPARE(f.messages.shown, QStringList {Msg::EditedTaskGone});
         QCOMPARE(readBytes(f.ctx.taskFilePath), after);
         QCOMPARE(f.view.RowCount(), 1); // the list no longer shows the task that is gone
         QCOMPARE(f.addFormOpen, false);
@@ -484,11 +489,11 @@ private slots:
         QCOMPARE(f.messages.shown, QStringList());
         f.player.playable = false;
         click(dialog, u"btnAudioPlay"_qs);
-        QCOMPARE(f.messages.shown, QStringList{Msg::SoundCannotPlay});
+        QCOMPARE(f.messages.shown, QStringList {Msg::SoundCannotPlay});
         click(dialog, u"btnAudioStop"_qs);
         QTest::keyClick(dialog, Qt::Key_Escape);
         QCOMPARE(f.player.calls,
-                 (QStringList{u"play:/snd/bell.wav"_qs, u"play:/snd/bell.wav"_qs, u"stop"_qs, u"stop"_qs}));
+            (QStringList {u"play:/snd/bell.wav"_qs, u"play:/snd/bell.wav"_qs, u"stop"_qs, u"stop"_qs}));
         QCOMPARE(f.addFormOpen, false);
         QVERIFY(!QFile::exists(f.ctx.taskFilePath)); // nothing was written
     }
@@ -502,7 +507,25 @@ private slots:
         QTest::keyPress(hours, Qt::Key_F1);
         QCOMPARE(f.help.topics.size(), 1);
         QTest::keyRelease(hours, Qt::Key_F1);
-        QCOMPARE(f.help.topics, (QStringList{Msg::HelpAddDialog, Msg::HelpAddDialog}));
+        QCOMPARE(f.help.topics, (QStringList {Msg::HelpAddDialog, Msg::HelpAddDialog}));
+    }
+
+    void memo_storesTheLinesAsItShowsThem()
+    {
+        Fixture f;
+        QScopedPointer<TfrmAdd> dialog(f.open(true));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto *memo = child<QPlainTextEdit>(dialog.get(), u"memMessage"_qs);
+        const QString paragraph = QStringList(12, u"слово"_qs).join(u' ');
+        memo->setPlainText(paragraph + u"\nконец\n"_qs);
+        QCoreApplication::processEvents();
+        const int shownLines = memo->document()->firstBlock().layout()->lineCount();
+        QVERIFY2(shownLines > 1, "the paragraph should wrap");
+
+        const QStringList lines = dialog->State().messageLines;
+        QCOMPARE(lines.size(), shownLines + 1); // the wrapped paragraph, then "конец"; no empty last line
+        QCOMPARE(lines.mid(0, shownLines).join(QString()), paragraph);
+        QCOMPARE(lines.last(), u"конец"_qs);
     }
 
     void memo_acceptsAtMost150Characters()

@@ -5,29 +5,28 @@
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
 #include "Settingsunit.h"
-#include "Taskrecord.h"
-#include "Txtfileclass.h"
-#include "Usersettings_linux.h"
 #include "support/FakeClock.h"
 #include "support/FakeTaskListView.h"
 #include "support/FileHelpers.h"
+#include "Taskrecord.h"
+#include "Txtfileclass.h"
+#include "Usersettings_linux.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Fixture
-{
+struct Fixture {
     QTemporaryDir dir;
-    JsonSettingsBackend settings{dir.filePath(u"config"_qs)};
+    JsonSettingsBackend settings {dir.filePath(u"config"_qs)};
     FakeTaskListView view;
     RecordingHelp help;
     CoreContext ctx;
@@ -55,7 +54,8 @@ struct Fixture
         // One reminder whose row shows simv_count characters of its message.
         TxtFile tasks;
         tasks.FileName = ctx.taskFilePath;
-        AppendTask(tasks, {u"1"_qs, u"9:05:00"_qs, u"NULL"_qs, u"0123456789abcdefghij "_qs, u"NULL"_qs, u"true"_qs});
+        AppendTask(
+            tasks, {u"1"_qs, u"9:05:00"_qs, u"NULL"_qs, u"0123456789abcdefghij "_qs, u"NULL"_qs, u"true"_qs});
         tasks.Save();
     }
 
@@ -73,11 +73,13 @@ struct Fixture
     QString text(const QString &name) { return ReadSettingString(settings, SettingsKeys::Settings, name); }
     int number(const QString &name) { return ReadSettingInteger(settings, SettingsKeys::Settings, name); }
     QString autostartFile() const { return QDir(settings.AutostartFolder()).filePath(u"zarvo.desktop"_qs); }
-    QByteArray storeBytes() const { return readBytes(settings.SettingsFilePath()) + readBytes(autostartFile()); }
+    QByteArray storeBytes() const
+    {
+        return readBytes(settings.SettingsFilePath()) + readBytes(autostartFile());
+    }
 };
 
-template<typename T>
-T *child(QWidget *dialog, const QString &name)
+template<typename T> T *child(QWidget *dialog, const QString &name)
 {
     T *widget = dialog->findChild<T *>(name);
     if (!widget)
@@ -94,8 +96,7 @@ void click(QWidget *dialog, const QString &name)
 
 } // namespace
 
-class SettingsDialogFormTest : public QObject
-{
+class SettingsDialogFormTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,8 +109,8 @@ private slots:
         QCOMPARE(dialog->size(), QSize(409, 253));
         auto *pages = child<QTabWidget>(dialog.get(), u"PageControl1"_qs);
         QCOMPARE(pages->currentIndex(), 0);
-        QCOMPARE((QStringList{pages->tabText(0), pages->tabText(1), pages->tabText(2)}),
-                 (QStringList{u"Общие"_qs, u"Файлы"_qs, u"Разное"_qs}));
+        QCOMPARE((QStringList {pages->tabText(0), pages->tabText(1), pages->tabText(2)}),
+            (QStringList {u"Общие"_qs, u"Файлы"_qs, u"Разное"_qs}));
         QCOMPARE(child<QCheckBox>(dialog.get(), u"chkRunOnStart"_qs)->isChecked(), true);
         QCOMPARE(child<QCheckBox>(dialog.get(), u"chkMinimaze"_qs)->isChecked(), false);
         QCOMPARE(child<QCheckBox>(dialog.get(), u"chkPlaySound"_qs)->isChecked(), true);
@@ -135,7 +136,8 @@ private slots:
         QCOMPARE(f.number(u"chk_sound"_qs), 1);
         QCOMPARE(f.number(u"chk_mes"_qs), 0);
         QVERIFY(QFile::exists(f.autostartFile()));
-        QCOMPARE(f.view.texts(), QStringList{u"1Напомнить о ''0123456789abcde...''  [9:05:00] <кажд. день>"_qs});
+        QCOMPARE(
+            f.view.texts(), QStringList {u"1Напомнить о ''0123456789abcde...''  [9:05:00] <кажд. день>"_qs});
         QCOMPARE(f.settingsFormOpen, false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
@@ -170,14 +172,14 @@ private slots:
         child<QComboBox>(dialog.get(), u"cbxPlusSeconds"_qs)->setCurrentIndex(5);
         click(dialog.get(), u"btnOK"_qs);
         QCOMPARE(f.chooserFilters,
-                 (QStringList{u"Звуковые файлы (*.wav)"_qs, u"Файлы программ или документов (*)"_qs}));
+            (QStringList {u"Звуковые файлы (*.wav)"_qs, u"Файлы программ или документов (*)"_qs}));
         QCOMPARE(f.number(u"auto_run"_qs), 0);
         QCOMPARE(f.text(u"sound_fn"_qs), u"/home/u/notes.txt"_qs);
         QCOMPARE(f.text(u"prog_fn"_qs), u"/usr/bin/xterm"_qs);
         QCOMPARE(f.number(u"simv_count"_qs), 7);
         QCOMPARE(f.text(u"pl_s"_qs), u"05"_qs);
         // The list shows the new count at once.
-        QCOMPARE(f.view.texts(), QStringList{u"1Напомнить о ''0123456...''  [9:05:00] <кажд. день>"_qs});
+        QCOMPARE(f.view.texts(), QStringList {u"1Напомнить о ''0123456...''  [9:05:00] <кажд. день>"_qs});
     }
 
     void cancel_writesNothing_data()
@@ -194,7 +196,8 @@ private slots:
         f.chosenFile = u"/x.wav"_qs;
         const QByteArray before = f.storeBytes();
         QPointer<TfrmSettings> dialog = f.open();
-        for (const char *box : {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "btnAudioOpen", "BitBtn1"})
+        for (const char *box :
+            {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "btnAudioOpen", "BitBtn1"})
             click(dialog, QString::fromLatin1(box));
         for (const char *list : {"cbxPlusHours", "cbxPlusMinutes", "cbxPlusSeconds", "cbxSimvCount"})
             child<QComboBox>(dialog, QString::fromLatin1(list))->setCurrentIndex(3);
@@ -215,7 +218,7 @@ private slots:
         QScopedPointer<TfrmSettings> dialog(f.open());
         click(dialog.get(), u"btnHelp"_qs);
         QTest::keyRelease(child<QWidget>(dialog.get(), u"chkRunOnStart"_qs), Qt::Key_F1);
-        QCOMPARE(f.help.topics, (QStringList{Msg::HelpSettings, Msg::HelpSettings}));
+        QCOMPARE(f.help.topics, (QStringList {Msg::HelpSettings, Msg::HelpSettings}));
     }
 
     void loadingFailure_leavesNoDialogOpen()
