@@ -95,6 +95,28 @@ struct Fixture {
     }
 };
 
+// A message box that takes the focus away from the dialog and gives it back, as a real one does.
+class ActivatingMessages final : public UserMessages {
+public:
+    QStringList shown;
+    QWidget *dialog = nullptr;
+    bool dialogWasActivatedAgain = false;
+
+    void ShowMessage(const QString &text) override
+    {
+        shown << text;
+        QWidget box;
+        box.show();
+        box.activateWindow();
+        if (!QTest::qWaitFor([&] { return box.isActiveWindow(); }, 1000))
+            return;
+        box.close();
+        dialog->activateWindow();
+        dialogWasActivatedAgain = QTest::qWaitFor([&] { return dialog->isActiveWindow(); }, 1000);
+    }
+    bool AskYesNo(const QString &, const QString &) override { return false; }
+};
+
 template<typename T> T *child(QWidget *dialog, const QString &name)
 {
     T *widget = dialog->findChild<T *>(name);
@@ -390,8 +412,11 @@ private slots:
         QFETCH(QString, time);
         QFETCH(QString, message);
         Fixture f;
+        ActivatingMessages messages;
+        f.ctx.messages = &messages;
         QVERIFY(writeBytes(f.ctx.taskFilePath, block(kInactiveShutdown)));
         QScopedPointer<TfrmAdd> dialog(f.open(true));
+        messages.dialog = dialog.get();
         chooseType(dialog.get(), type);
         if (!memo.isEmpty()) {
             click(dialog.get(), u"chkShowMessage"_qs);
@@ -403,7 +428,8 @@ private slots:
         f.clock.now = f.clock.now.addSecs(1); // a refill would now show another time
         click(dialog.get(), u"btnOK"_qs);
 
-        QCOMPARE(f.messages.shown, QStringList {message});
+        QCOMPARE(messages.shown, QStringList {message});
+        QVERIFY(messages.dialogWasActivatedAgain);
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown));
         QCOMPARE(f.view.RowCount(), 0); // the list was not rebuilt
         QVERIFY(dialog->isVisible());
