@@ -105,4 +105,15 @@ inline const QString HelpSettings = QStringLiteral("SHZ_contents0006");
 inline const QString HelpAbout = QStringLiteral("SHZ_contents0007");
 inline const QString HelpFirstRun = QStringLiteral("SHZ_contents0013");
 
+// Help window
+inline const QString HelpCaption = QStringLiteral("Справка Zarvo");
+inline const QString HelpFileNotFound = QStringLiteral(
+    "Файл справки zhelp.hlp не найден.\nОн должен лежать рядом с программой или в папке "
+    "share/zarvo установленной программы.");
+inline const QString HelpFileMissing = QStringLiteral("Файл справки не найден:\n%1");
+inline const QString HelpFileUnreadable = QStringLiteral("Не удается прочитать файл справки:\n%1\n%2");
+inline const QString HelpFileNotText =
+    QStringLiteral("Файл справки поврежден (это не текст в кодировке UTF-8):\n%1");
+inline const QString HelpTopicMissing = QStringLiteral("В файле справки нет раздела %1.");
+
 } // namespace Msg

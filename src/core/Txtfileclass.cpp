@@ -49,8 +49,11 @@ void TxtFile::Save()
         bytes += *encoded;
         bytes += "\r\n";
     }
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
+    // QSaveFile can lose the tail in its final flush and still commit.
     QSaveFile file(FileName);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
+        && file.commit();
     if (!written) {
         throw ZarvoError(QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.")
                              .arg(FileName, file.errorString()));

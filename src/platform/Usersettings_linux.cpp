@@ -42,10 +42,13 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
+    // QSaveFile can lose the tail in its final flush and still commit.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    file.write(bytes);
+    if (file.write(bytes) != bytes.size())
+        return false; // not committed: the old file stays
     return file.commit();
 }
 

@@ -1,13 +1,10 @@
 #include "Txtfileclass.h"
 #include "support/FileHelpers.h"
+#include "support/KillLoop.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // A save killed at any moment leaves the task file exactly as it was before or after the save,
 // never torn, empty or mixed.
@@ -58,22 +55,8 @@ private slots:
             wholeFiles.insert(bytesOf(v));
         QVERIFY(writeBytes(path, *wholeFiles.cbegin()));
 
-        const int rounds = qEnvironmentVariableIntValue("ZARVO_CRASH_ROUNDS") > 0
-            ? qEnvironmentVariableIntValue("ZARVO_CRASH_ROUNDS")
-            : 1000;
-        int torn = 0;
-        for (int round = 0; round < rounds; ++round) {
-            const pid_t child = fork();
-            QVERIFY(child >= 0);
-            if (child == 0)
-                saveForever(path, versions);
-            usleep(QRandomGenerator::global()->bounded(50, 3000));
-            kill(child, SIGKILL);
-            int status = 0;
-            waitpid(child, &status, 0);
-            if (!wholeFiles.contains(readBytes(path)))
-                ++torn;
-        }
+        const int torn = countTornFilesAfterKills(
+            1000, [&] { saveForever(path, versions); }, [&] { return wholeFiles.contains(readBytes(path)); });
         QCOMPARE(torn, 0);
         // Leftover temporary files of killed saves are not the task file and are never read.
         QVERIFY(QFile::exists(path));

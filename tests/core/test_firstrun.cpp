@@ -198,56 +198,6 @@ private slots:
         QCOMPARE(ui.log, (QStringList {QStringLiteral("left=365"), QStringLiteral("top=246")}));
     }
 
-    void setAutoRun_data()
-    {
-        QTest::addColumn<QString>("before"); // the value "Zarvo" before, empty for none
-        QTest::addColumn<bool>("enable");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QStringList>("writes");
-        QTest::newRow("on, none before")
-            << QString() << true << Program << QStringList {RunKey + "|Zarvo=" + Program};
-        QTest::newRow("on, old path replaced")
-            << QStringLiteral("/old/zarvo") << true << Program << QStringList {RunKey + "|Zarvo=" + Program};
-        QTest::newRow("off, removes the value")
-            << QStringLiteral("/old/zarvo") << false << QString() << QStringList();
-        QTest::newRow("off, none before") << QString() << false << QString() << QStringList();
-    }
-    void setAutoRun()
-    {
-        QFETCH(QString, before);
-        QFETCH(bool, enable);
-        QFETCH(QString, after);
-        QFETCH(QStringList, writes);
-        MemorySettingsBackend store;
-        if (!before.isEmpty())
-            store.keys[RunKey][QStringLiteral("Zarvo")] = before;
-        SetAutoRun(store, enable, Program);
-
-        QCOMPARE(store.writes, writes);
-        const bool present
-            = store.TypeOf(RunKey, QStringLiteral("Zarvo")) == SettingsBackend::ValueType::String;
-        QCOMPARE(present, !after.isEmpty());
-        if (present)
-            QCOMPARE(store.StringValue(RunKey, QStringLiteral("Zarvo")), after);
-    }
-
-    void setAutoRun_refusedChange_isReported_data()
-    {
-        QTest::addColumn<bool>("enable");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("on") << true << QStringLiteral("Failed to set data for 'Zarvo'");
-        QTest::newRow("off") << false << QStringLiteral("Failed to delete value 'Zarvo'");
-    }
-    void setAutoRun_refusedChange_isReported()
-    {
-        QFETCH(bool, enable);
-        QFETCH(QString, error);
-        RefusingBackend store;
-        store.inner.keys[RunKey][QStringLiteral("Zarvo")] = QStringLiteral("/old/zarvo");
-        store.refusedValue = QStringLiteral("Zarvo");
-        QCOMPARE(errorOf([&] { SetAutoRun(store, enable, Program); }), error);
-    }
-
     void restoreWindowGeometry_appliesEachValueAsRead_data()
     {
         QTest::addColumn<QStringList>("stored"); // names present, each with a distinct value
@@ -276,22 +226,6 @@ private slots:
         QCOMPARE(ui.log, applied);
     }
 
-    void saveThenRestore_givesTheSameFrame()
-    {
-        MemorySettingsBackend store;
-        FakeFirstRunUi saved;
-        saved.window.left = -120;
-        saved.window.top = 2000;
-        saved.window.width = 700;
-        saved.window.height = 450;
-        SaveWindowGeometry(store, saved.window);
-        FakeFirstRunUi restored;
-        RestoreWindowGeometry(store, restored.window);
-        QCOMPARE(restored.window.left, -120);
-        QCOMPARE(restored.window.top, 2000);
-        QCOMPARE(restored.window.width, 700);
-        QCOMPARE(restored.window.height, 450);
-    }
 };
 
 QTEST_GUILESS_MAIN(FirstRunTest)

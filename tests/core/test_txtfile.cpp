@@ -180,13 +180,21 @@ private slots:
         QVERIFY(Cp1251::canEncode(QStringLiteral("Привет, мир! «ё»")));
     }
 
+    void save_failingPartWay_leavesOldFileByteForByte_data()
+    {
+        QTest::addColumn<int>("addedLines");
+        QTest::newRow("larger than the write buffer") << 20000;
+        // About 8 KB: fails only in the final flush, which must not pass for success.
+        QTest::newRow("within the write buffer") << 150;
+    }
     void save_failingPartWay_leavesOldFileByteForByte()
     {
+        QFETCH(int, addedLines);
         const QString file = path(QStringLiteral("atomic.zct"));
         const QByteArray old("%>>\r\n1\r\n9:05:00\r\nNULL\r\nNULL\r\nNULL\r\ntrue\r\n");
         QVERIFY(writeBytes(file, old));
         TxtFile txt = loaded(file);
-        for (int i = 0; i < 20000; ++i)
+        for (int i = 0; i < addedLines; ++i)
             txt.AddLine(QStringLiteral("a long line that makes the file grow past the limit"));
 
         // A file size limit makes the write fail in the middle, as a full disk would.
