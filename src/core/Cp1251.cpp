@@ -42,7 +42,7 @@ std::optional<char> byteOf(char16_t c)
 
 namespace Cp1251 {
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -10,7 +11,7 @@
 // U+0098), so a line the program does not change is written back unchanged.
 namespace Cp1251 {
 
-QString decode(const QByteArray &bytes);
+QString decode(QByteArrayView bytes);
 
 // The bytes of text, or nothing when a character has no place in the code page.
 std::optional<QByteArray> encode(const QString &text);

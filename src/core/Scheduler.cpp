@@ -147,8 +147,11 @@ void FireTask(CoreContext &ctx, int task)
     // while a notice or countdown is open does not see it again.
     const bool repeats = type == QStringLiteral("7") || date == Task::Null;
     if (repeats) {
-        setRowChecked(ctx, task, false);
         MarkTaskFired(ctx, task);
+        // Unticked only once the file says "falseM" (the rebuild has unticked it already): if
+        // marking fails, the ticks still agree with the table, so the next tick cannot map a due
+        // entry onto another task's row.
+        setRowChecked(ctx, task, false);
         ctx.helperTimer->Disable();
         ctx.helperTimer->Enable();
     } else {

@@ -7,6 +7,9 @@ struct CoreContext;
 struct ActiveTaskEntry;
 
 // One 200 ms tick: clock labels, then at most one due task fired. Ends silently on any failure.
+// It is re-entered while a fired task's notice or countdown is open (timers keep running inside
+// modal windows); FireTask settles the task before its action, so a nested tick cannot fire it
+// again but may fire the next due one.
 void SchedulerTick(CoreContext &ctx);
 // Turns fired tasks back to active once their second (every day) or their day (birthday) passed.
 void RearmFiredTasks(CoreContext &ctx);

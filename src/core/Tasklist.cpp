@@ -24,48 +24,68 @@ TxtFile loadTaskFile(const CoreContext &ctx)
 // The reminder caption shows the first N characters of the message (the whole message when it is
 // shorter), where N is the user's "simv_count". It is read for each such row, so a changed
 // setting shows at the next rebuild.
-QString remindCaption(const QString &message, SettingsBackend &settings)
+// The reminder caption shows the first N characters of the message (the whole message when it is
+// shorter), where N is the user's "simv_count". It is read for each such row, so a changed
+// setting shows at the next rebuild.
+void appendRemindCaption(QString &text, const QString &message, SettingsBackend &settings)
 {
-    if (message == Task::Null)
-        return Msg::RowRemindNoMessage;
+    if (message == Task::Null) {
+        text += Msg::RowRemindNoMessage;
+        return;
+    }
     const int limit = ReadSettingInteger(settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
-    const QString piece = message.size() < limit ? message : message.left(std::max(limit, 0));
-    return Msg::RowRemindPrefix + piece + Msg::RowRemindSuffix;
+    text += Msg::RowRemindPrefix;
+    text += message.size() < limit ? QStringView(message) : QStringView(message).left(std::max(limit, 0));
+    text += Msg::RowRemindSuffix;
 }
 
-QString caption(int type, const TaskFields &task, SettingsBackend &settings)
+void appendCaption(QString &text, int type, const TaskFields &task, SettingsBackend &settings)
 {
     switch (type) {
     case ttRemind:
-        return remindCaption(task.message, settings);
+        appendRemindCaption(text, task.message, settings);
+        break;
     case ttShutdown:
-        return Msg::RowShutdown;
+        text += Msg::RowShutdown;
+        break;
     case ttReboot:
-        return Msg::RowReboot;
+        text += Msg::RowReboot;
+        break;
     case ttLogOff:
-        return Msg::RowLogOff;
+        text += Msg::RowLogOff;
+        break;
     case ttScreenSaver:
-        return Msg::RowScreenSaver;
+        text += Msg::RowScreenSaver;
+        break;
     case ttRunProgram:
-        return Msg::RowRunProgram + FileNamePart(task.param);
+        text += Msg::RowRunProgram;
+        text += FileNamePart(task.param);
+        break;
     case ttBirthday:
-        return Msg::RowBirthdayPrefix + task.param + Msg::RowBirthdaySuffix;
+        text += Msg::RowBirthdayPrefix;
+        text += task.param;
+        text += Msg::RowBirthdaySuffix;
+        break;
     default:
-        return QString();
+        break;
     }
 }
 
-QString suffix(const TaskFields &task)
+void appendSuffix(QString &text, const TaskFields &task)
 {
-    switch (KindOf(task.time, task.date)) {
-    case TaskKind::OneShot:
-        return QStringLiteral(" [") + task.time + QStringLiteral("] <") + task.date + QLatin1Char('>');
-    case TaskKind::Birthday:
-        return QStringLiteral(" <") + task.date + QLatin1Char('>');
-    case TaskKind::EveryDay:
-        break;
+    const TaskKind kind = KindOf(task.time, task.date);
+    if (kind != TaskKind::Birthday) {
+        text += QLatin1String(" [");
+        text += task.time;
+        text += QLatin1Char(']');
     }
-    return QStringLiteral(" [") + task.time + QLatin1Char(']') + Msg::RowEveryDay;
+    if (kind == TaskKind::EveryDay) {
+        text += Msg::RowEveryDay;
+        return;
+    }
+    text += QLatin1String(" <");
+    text += task.date;
+    text += QLatin1Char('>');
 }
 
 void checkRow(const TaskListView &view, int row)
@@ -79,7 +99,13 @@ void checkRow(const TaskListView &view, int row)
 QString TaskDisplayText(const TaskFields &task, SettingsBackend &settings)
 {
     const int type = StrToInt(task.type);
-    return QString::number(type) + caption(type, task, settings) + suffix(task);
+    // Built in one buffer: a rebuild makes one such text per task.
+    QString text;
+    text.reserve(96);
+    text += QString::number(type);
+    appendCaption(text, type, task, settings);
+    appendSuffix(text, task);
+    return text;
 }
 
 void RebuildTaskList(CoreContext &ctx)
@@ -146,10 +172,13 @@ void DeleteTask(CoreContext &ctx, int task)
         return;
     try {
         checkRow(*ctx.view, task);
-        ctx.view->RemoveRow(task);
         TxtFile file = loadTaskFile(ctx);
         RemoveTask(file, task);
         file.Save();
+        // The row goes only once the file has lost the task. Ticks keep running while "тут!" is
+        // open; had the row gone first, the list would disagree with the active-task table and
+        // such a tick could fire the task of the wrong row.
+        ctx.view->RemoveRow(task);
     } catch (const std::exception &) {
         ctx.messages->ShowMessage(Msg::DeleteFailed);
     }

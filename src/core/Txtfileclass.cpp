@@ -30,7 +30,7 @@ void TxtFile::Load()
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ZarvoError(QStringLiteral("Read error on file \"%1\". %2").arg(FileName, file.errorString()));
-    Lines = SplitLines(Cp1251::decode(bytes));
+    Lines = DecodeLines(bytes);
 }
 
 void TxtFile::Save()
@@ -114,6 +114,30 @@ QStringList TxtFile::SplitLines(const QString &text)
     }
     if (start < size)
         lines.append(text.mid(start));
+    return lines;
+}
+
+// The same lines as SplitLines(Cp1251::decode(bytes)): no byte other than CR and LF decodes to a
+// line break. Decoding line by line saves a copy of the whole file, which matters for large
+// files read at every rebuild of the task list.
+QStringList TxtFile::DecodeLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    lines.reserve(bytes.count('\n') + 1);
+    const QByteArrayView all(bytes);
+    qsizetype start = 0;
+    const qsizetype size = all.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = all[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(Cp1251::decode(all.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < size && all[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(Cp1251::decode(all.sliced(start)));
     return lines;
 }
 

@@ -34,5 +34,6 @@ public:
     static QStringList SplitLines(const QString &text);
 
 private:
+    static QStringList DecodeLines(const QByteArray &bytes);
     void CheckIndex(int index) const;
 };

@@ -1,11 +1,13 @@
 #include "Context.h"
 #include "Messages.h"
 #include "Scheduler.h"
-#include "Tasklist.h"
 #include "support/CoreFixture.h"
 #include "support/FileHelpers.h"
+#include "Tasklist.h"
 
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,15 +39,14 @@ void startUp(CoreFixture &f)
 
 } // namespace
 
-class SchedulerTest : public QObject
-{
+class SchedulerTest : public QObject {
     Q_OBJECT
 
 private slots:
     void tick_refreshesTheClockLabelsFromOneReading()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("2", "9:05:00", "5 января 2004", "NULL", "NULL", F)});
+        f.writeTasks({makeTask("2", "9:05:00", u"5 января 2004"_s, "NULL", "NULL", F)});
         RebuildTaskList(f.ctx);
         const QByteArray bytes = readBytes(f.ctx.taskFilePath);
         f.clock.set(at("9:05:00.300"));
@@ -68,18 +69,21 @@ private slots:
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("date");
         QTest::addColumn<bool>("due");
-        QTest::newRow("one-shot, its second") << "9:05:00" << "5 января 2004" << true;
-        QTest::newRow("one-shot, next second") << "9:05:01" << "5 января 2004" << false;
-        QTest::newRow("one-shot, other year") << "9:05:00" << "5 января 2005" << false;
-        QTest::newRow("one-shot, leading zero") << "09:05:00" << "5 января 2004" << false;
-        QTest::newRow("one-shot, padded day") << "9:05:00" << "05 января 2004" << false;
-        QTest::newRow("every-day, its second") << "9:05:00" << "NULL" << true;
-        QTest::newRow("every-day, other second") << "9:04:59" << "NULL" << false;
-        QTest::newRow("birthday, its day") << "NULL" << "5 января " << true;
-        QTest::newRow("birthday without the blank") << "NULL" << "5 января" << false;
-        QTest::newRow("birthday, other day") << "NULL" << "6 января " << false;
-        QTest::newRow("birthday with a year") << "NULL" << "5 января 2004" << false;
-        QTest::newRow("both NULL") << "NULL" << "NULL" << false;
+        QTest::newRow("one-shot, its second") << "9:05:00" << u"5 января 2004"_s << true;
+        QTest::newRow("one-shot, next second") << "9:05:01" << u"5 января 2004"_s << false;
+        QTest::newRow("one-shot, other year") << "9:05:00" << u"5 января 2005"_s << false;
+        QTest::newRow("one-shot, leading zero") << "09:05:00" << u"5 января 2004"_s << false;
+        QTest::newRow("one-shot, padded day") << "9:05:00" << u"05 января 2004"_s << false;
+        QTest::newRow("every-day, its second") << "9:05:00"
+                                               << "NULL" << true;
+        QTest::newRow("every-day, other second") << "9:04:59"
+                                                 << "NULL" << false;
+        QTest::newRow("birthday, its day") << "NULL" << u"5 января "_s << true;
+        QTest::newRow("birthday without the blank") << "NULL" << u"5 января"_s << false;
+        QTest::newRow("birthday, other day") << "NULL" << u"6 января "_s << false;
+        QTest::newRow("birthday with a year") << "NULL" << u"5 января 2004"_s << false;
+        QTest::newRow("both NULL") << "NULL"
+                                   << "NULL" << false;
     }
     void isEntryDue()
     {
@@ -97,27 +101,28 @@ private slots:
         QTest::addColumn<QStringList>("statesDuringAction"); // empty: the block is gone
         QTest::addColumn<QStringList>("timerCalls");
         const QStringList none;
-        const QStringList restart{"disable", "enable"};
+        const QStringList restart {"disable", "enable"};
         QTest::newRow("one-shot reminder")
-            << makeTask("1", "9:05:00", "5 января 2004", "abc ", "/snd/a.wav") << "remind|abc |/snd/a.wav"
-            << QStringList{F} << none;
+            << makeTask("1", "9:05:00", u"5 января 2004"_s, "abc ", "/snd/a.wav") << "remind|abc |/snd/a.wav"
+            << QStringList {F} << none;
         QTest::newRow("every-day reminder without sound")
-            << makeTask("1", "9:05:00", "NULL", "abc ") << "remind|abc |NULL" << QStringList{F, FM} << restart;
-        QTest::newRow("one-shot shutdown")
-            << makeTask("2", "9:05:00", "5 января 2004") << "countdown|shutdown" << QStringList{F} << none;
+            << makeTask("1", "9:05:00", "NULL", "abc ") << "remind|abc |NULL" << QStringList {F, FM}
+            << restart;
+        QTest::newRow("one-shot shutdown") << makeTask("2", "9:05:00", u"5 января 2004"_s)
+                                           << "countdown|shutdown" << QStringList {F} << none;
         QTest::newRow("every-day shutdown")
-            << makeTask("2", "9:05:00", "NULL") << "countdown|shutdown" << QStringList{F, FM} << restart;
-        QTest::newRow("reboot") << makeTask("3", "9:05:00", "NULL") << "countdown|reboot" << QStringList{F, FM}
-                                << restart;
-        QTest::newRow("log off") << makeTask("4", "9:05:00", "5 января 2004") << "logoff" << QStringList{F}
-                                 << none;
+            << makeTask("2", "9:05:00", "NULL") << "countdown|shutdown" << QStringList {F, FM} << restart;
+        QTest::newRow("reboot") << makeTask("3", "9:05:00", "NULL") << "countdown|reboot"
+                                << QStringList {F, FM} << restart;
+        QTest::newRow("log off") << makeTask("4", "9:05:00", u"5 января 2004"_s) << "logoff"
+                                 << QStringList {F} << none;
         QTest::newRow("screen saver")
-            << makeTask("5", "9:05:00", "NULL") << "screensaver" << QStringList{F, FM} << restart;
+            << makeTask("5", "9:05:00", "NULL") << "screensaver" << QStringList {F, FM} << restart;
         QTest::newRow("one-shot program")
-            << makeTask("6", "9:05:00", "5 января 2004", "NULL", "C:\\Tools\\x.exe") << "run|C:\\Tools\\x.exe"
-            << QStringList{F} << none;
-        QTest::newRow("birthday") << makeTask("7", "NULL", "5 января ", "Поздравь ", "Иван")
-                                  << "birthday|Поздравь |Иван" << QStringList{F, FM} << restart;
+            << makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", "C:\\Tools\\x.exe")
+            << "run|C:\\Tools\\x.exe" << QStringList {F} << none;
+        QTest::newRow("birthday") << makeTask("7", "NULL", u"5 января "_s, u"Поздравь "_s, u"Иван"_s)
+                                  << u"birthday|Поздравь |Иван"_s << QStringList {F, FM} << restart;
     }
     void fire_settlesTheFileBeforeTheAction()
     {
@@ -139,7 +144,7 @@ private slots:
         };
         f.clock.set(at("9:05:00.050"));
         tickFor(f, 5);
-        QCOMPARE(f.actions.calls, QStringList{call});
+        QCOMPARE(f.actions.calls, QStringList {call});
         QCOMPARE(states, statesDuringAction);
         QCOMPARE(ticks, QList<bool>(statesDuringAction.size(), false));
         QCOMPARE(entries, 0);
@@ -150,12 +155,12 @@ private slots:
     void fire_unknownTypeDoesTheBookkeepingOnly()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("8", "9:05:00", "5 января 2004"), makeTask("8", "9:05:00", "NULL")});
+        f.writeTasks({makeTask("8", "9:05:00", u"5 января 2004"_s), makeTask("8", "9:05:00", "NULL")});
         RebuildTaskList(f.ctx);
         f.clock.set(at("9:05:00.000"));
         tickFor(f, 5);
         QCOMPARE(f.actions.calls, QStringList());
-        QCOMPARE(f.fileStates(), QStringList{FM});
+        QCOMPARE(f.fileStates(), QStringList {FM});
     }
 
     void sameSecond_firesOnePerTickInFileOrder_data()
@@ -175,7 +180,7 @@ private slots:
         CoreFixture f;
         QList<TaskFields> list;
         for (int i = 0; i < tasks; ++i)
-            list << makeTask("6", "9:05:00", "5 января 2004", "NULL", QStringLiteral("/bin/p%1").arg(i));
+            list << makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", QStringLiteral("/bin/p%1").arg(i));
         f.writeTasks(list);
         RebuildTaskList(f.ctx);
         f.clock.set(at(firstTick));
@@ -186,7 +191,8 @@ private slots:
         QCOMPARE(f.actions.calls, expected);
         QCOMPARE(f.fileStates(), QStringList(tasks - fired, T));
         if (fired < tasks) // the first task left is the first one the ticks did not reach
-            QCOMPARE(f.view.RowText(0), QStringLiteral("6Запустить: p%1 [9:05:00] <5 января 2004>").arg(fired));
+            QCOMPARE(
+                f.view.RowText(0), QStringLiteral("6Запустить: p%1 [9:05:00] <5 января 2004>").arg(fired));
     }
 
     // While a notice is open the event loop keeps ticking: the open task is not fired again, the
@@ -194,8 +200,9 @@ private slots:
     void reentrantTick_firesTheNextTaskButNotTheOpenOne()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("1", "9:05:00", "NULL", "first "), makeTask("1", "9:05:00", "5 января 2004", "second "),
-                      makeTask("6", "9:05:01", "NULL", "NULL", "/bin/later")});
+        f.writeTasks({makeTask("1", "9:05:00", "NULL", "first "),
+            makeTask("1", "9:05:00", u"5 января 2004"_s, "second "),
+            makeTask("6", "9:05:01", "NULL", "NULL", "/bin/later")});
         RebuildTaskList(f.ctx);
         int depth = 0;
         QStringList statesInSecond;
@@ -210,9 +217,10 @@ private slots:
         };
         f.clock.set(at("9:05:00.100"));
         tickFor(f, 20);
-        QCOMPARE(f.actions.calls, (QStringList{"remind|first |NULL", "remind|second |NULL", "run|/bin/later"}));
-        QCOMPARE(statesInSecond, (QStringList{FM, T}));
-        QCOMPARE(f.fileStates(), (QStringList{FM, FM}));
+        QCOMPARE(
+            f.actions.calls, (QStringList {"remind|first |NULL", "remind|second |NULL", "run|/bin/later"}));
+        QCOMPARE(statesInSecond, (QStringList {FM, T}));
+        QCOMPARE(f.fileStates(), (QStringList {FM, FM}));
     }
 
     void everyDay_rearmsAfterItsSecondAndFiresAgainNextDay()
@@ -222,59 +230,60 @@ private slots:
         RebuildTaskList(f.ctx);
         f.clock.set(at("9:05:00.100"));
         SchedulerTick(f.ctx);
-        QCOMPARE(f.fileStates(), QStringList{FM});
+        QCOMPARE(f.fileStates(), QStringList {FM});
         QCOMPARE(f.helperTimer.enabled, true);
 
         f.clock.set(at("9:05:00.900")); // still inside its second: it keeps waiting
         RearmFiredTasks(f.ctx);
-        QCOMPARE(f.fileStates(), QStringList{FM});
-        QCOMPARE(f.view.ticks(), QList<bool>{false});
+        QCOMPARE(f.fileStates(), QStringList {FM});
+        QCOMPARE(f.view.ticks(), QList<bool> {false});
         QCOMPARE(f.helperTimer.enabled, true);
 
         f.clock.set(at("9:05:05.100"));
         RearmFiredTasks(f.ctx);
-        QCOMPARE(f.fileStates(), QStringList{T});
-        QCOMPARE(f.view.ticks(), QList<bool>{true});
+        QCOMPARE(f.fileStates(), QStringList {T});
+        QCOMPARE(f.view.ticks(), QList<bool> {true});
         QCOMPARE(f.ctx.activeTasks.size(), 1);
         QCOMPARE(f.helperTimer.enabled, false);
 
         tickFor(f, 10);
         f.clock.set(at("9:05:00.000", 6));
         tickFor(f, 5);
-        QCOMPARE(f.actions.calls, (QStringList{"screensaver", "screensaver"}));
+        QCOMPARE(f.actions.calls, (QStringList {"screensaver", "screensaver"}));
     }
 
     void birthday_staysFiredUntilTheNextDay()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "NULL", "Иван")});
+        f.writeTasks({makeTask("7", "NULL", u"5 января "_s, "NULL", u"Иван"_s)});
         RebuildTaskList(f.ctx);
         f.clock.set(at("10:00:00.000"));
         SchedulerTick(f.ctx);
         f.clock.set(at("10:00:05.000"));
         RearmFiredTasks(f.ctx);
-        QCOMPARE(f.fileStates(), QStringList{FM});
+        QCOMPARE(f.fileStates(), QStringList {FM});
         QCOMPARE(f.helperTimer.enabled, false); // a birthday does not keep the timer running
         tickFor(f, 10);
-        QCOMPARE(f.actions.calls, QStringList{"birthday|NULL|Иван"});
+        QCOMPARE(f.actions.calls, QStringList {u"birthday|NULL|Иван"_s});
 
         f.clock.set(at("0:00:00.000", 6));
         RearmFiredTasks(f.ctx);
-        QCOMPARE(f.fileStates(), QStringList{T});
+        QCOMPARE(f.fileStates(), QStringList {T});
     }
 
     // Storing the ticks writes the unticked fired birthday "false": it will not come back.
     void birthday_turnsInactiveWhenAnotherTaskIsRearmed()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "NULL", "Иван"), makeTask("2", "10:00:01", "NULL")});
+        f.writeTasks(
+            {makeTask("7", "NULL", u"5 января "_s, "NULL", u"Иван"_s), makeTask("2", "10:00:01", "NULL")});
         RebuildTaskList(f.ctx);
         f.clock.set(at("10:00:00.900"));
         tickFor(f, 2);
-        QCOMPARE(f.actions.calls, (QStringList{"birthday|NULL|Иван", "countdown|shutdown"}));
+        QCOMPARE(f.actions.calls, (QStringList {u"birthday|NULL|Иван"_s, "countdown|shutdown"}));
         f.clock.set(at("10:00:06.100"));
         RearmFiredTasks(f.ctx);
-        QCOMPARE(f.fileStates(), (QStringList{F, T}));
+        QCOMPARE(f.fileStates(), (QStringList {F, T}));
         QCOMPARE(f.helperTimer.enabled, false);
     }
 
@@ -284,7 +293,7 @@ private slots:
         f.writeTasks({makeTask("2", "9:05:00", "NULL", "NULL", "NULL", FM)});
         f.clock.set(at("9:05:00.500")); // started inside the task's own second
         startUp(f);
-        QCOMPARE(f.fileStates(), QStringList{FM});
+        QCOMPARE(f.fileStates(), QStringList {FM});
         QCOMPARE(f.helperTimer.enabled, false);
         QCOMPARE(f.helperTimer.calls, QStringList());
     }
@@ -293,53 +302,55 @@ private slots:
     {
         CoreFixture f;
         f.writeTasks({makeTask("2", "9:05:00", "NULL", "NULL", "NULL", FM),
-                      makeTask("7", "NULL", "4 января ", "NULL", "Иван", FM),
-                      makeTask("7", "NULL", "5 января ", "NULL", "Анна", FM),
-                      makeTask("6", "8:00:00", "5 января 2004", "NULL", "/bin/missed"),
-                      makeTask("6", "9:00:00", "NULL", "NULL", "/bin/daily")});
+            makeTask("7", "NULL", u"4 января "_s, "NULL", u"Иван"_s, FM),
+            makeTask("7", "NULL", u"5 января "_s, "NULL", u"Анна"_s, FM),
+            makeTask("6", "8:00:00", u"5 января 2004"_s, "NULL", "/bin/missed"),
+            makeTask("6", "9:00:00", "NULL", "NULL", "/bin/daily")});
         f.clock.set(at("10:00:00.000"));
         startUp(f);
         // The birthday fired earlier today was not re-armed, so the store made it inactive.
-        QCOMPARE(f.fileStates(), (QStringList{T, T, F, T, T}));
+        QCOMPARE(f.fileStates(), (QStringList {T, T, F, T, T}));
         QCOMPARE(f.helperTimer.enabled, false);
         tickFor(f, 25);
         QCOMPARE(f.actions.calls, QStringList());
-        QCOMPARE(f.fileStates(), (QStringList{T, T, F, T, T}));
+        QCOMPARE(f.fileStates(), (QStringList {T, T, F, T, T}));
     }
 
     void birthdayDueAllDay_firesOnTheFirstTickOnce()
     {
         CoreFixture f;
-        f.writeTasks({makeTask("7", "NULL", "5 января ", "Торт ", "Анна")});
+        f.writeTasks({makeTask("7", "NULL", u"5 января "_s, u"Торт "_s, u"Анна"_s)});
         f.clock.set(at("17:42:13.000"));
         startUp(f);
         SchedulerTick(f.ctx);
-        QCOMPARE(f.actions.calls, QStringList{"birthday|Торт |Анна"});
+        QCOMPARE(f.actions.calls, QStringList {u"birthday|Торт |Анна"_s});
         // Started again later the same day: it is fired and today is still its day.
         CoreFixture again;
-        again.writeTasks({makeTask("7", "NULL", "5 января ", "Торт ", "Анна", FM)});
+        again.writeTasks({makeTask("7", "NULL", u"5 января "_s, u"Торт "_s, u"Анна"_s, FM)});
         again.clock.set(at("20:00:00.000"));
         startUp(again);
         tickFor(again, 5);
         QCOMPARE(again.actions.calls, QStringList());
-        QCOMPARE(again.fileStates(), QStringList{FM});
+        QCOMPARE(again.fileStates(), QStringList {FM});
     }
 
+    // The list shows "B" (9:30 every day) and "A" (a one-shot task due now); then the file is
+    // changed behind it.
     void tickFailures_endSilentlyWithoutAction_data()
     {
-        QTest::addColumn<QList<TaskFields>>("after"); // the file as changed behind the list
+        QTest::addColumn<QList<TaskFields>>("after");
         QTest::addColumn<bool>("simvCountSet");
         QTest::addColumn<QStringList>("states");
-        // The task is settled first; then the type fails to convert and no action runs.
+        const TaskFields b = makeTask("2", "9:30:00", "NULL");
+        // A is deleted first; then its type fails to convert and no action runs.
         QTest::newRow("type not a number")
-            << QList<TaskFields>{makeTask("x", "9:05:00", "5 января 2004"), makeTask("2", "9:30:00", "NULL")}
-            << true << QStringList{T};
-        // The task is marked fired; the rebuild then needs the missing setting.
+            << QList<TaskFields> {b, makeTask("x", "9:05:00", u"5 января 2004"_s)} << true << QStringList {T};
+        // A, now an every-day task, is marked fired; the rebuild then needs the missing setting.
         QTest::newRow("simv_count missing")
-            << QList<TaskFields>{makeTask("2", "9:05:00", "NULL"), makeTask("1", "9:30:00", "NULL", "m ")} << false
-            << QStringList{FM, T};
+            << QList<TaskFields> {makeTask("1", "9:30:00", "NULL", "m "), makeTask("2", "9:05:00", "NULL")}
+            << false << QStringList {T, FM};
         QTest::newRow("block gone because the file shrank")
-            << QList<TaskFields>{makeTask("2", "9:30:00", "NULL")} << true << QStringList{T};
+            << QList<TaskFields> {b} << true << QStringList {T};
     }
     void tickFailures_endSilentlyWithoutAction()
     {
@@ -347,13 +358,11 @@ private slots:
         QFETCH(bool, simvCountSet);
         QFETCH(QStringList, states);
         CoreFixture f;
-        f.writeTasks({makeTask("2", "9:05:00", "5 января 2004"), makeTask("2", "9:30:00", "NULL")});
+        f.writeTasks({makeTask("2", "9:30:00", "NULL"), makeTask("2", "9:05:00", u"5 января 2004"_s)});
         RebuildTaskList(f.ctx);
         if (!simvCountSet)
             f.settings.keys.clear();
         f.writeTasks(after);
-        if (after.size() == 1) // the list still shows two tasks; the due one is the second row
-            f.ctx.activeTasks = {{"9:30:00", "NULL"}, {"9:05:00", "5 января 2004"}};
         f.clock.set(at("9:05:00.000"));
         SchedulerTick(f.ctx);
         QCOMPARE(f.actions.calls, QStringList());
@@ -361,11 +370,58 @@ private slots:
         QCOMPARE(f.fileStates(), states);
     }
 
+    // The task file cannot be read at the moment a repeating task is being fired. The tick ends
+    // without the action, and the ticks left behind must not point the next tick at another task.
+    void fire_fileLostMidwayNeverFiresAnotherTask()
+    {
+        CoreFixture f;
+        f.writeTasks(
+            {makeTask("5", "9:05:00", "NULL"), makeTask("6", "18:00:00", "NULL", "NULL", "/bin/evening")});
+        RebuildTaskList(f.ctx);
+        const QString aside = f.dir.filePath(QStringLiteral("aside.zct"));
+        f.view.onRowChecked = [&](int, bool checked) {
+            if (checked || QFileInfo(f.ctx.taskFilePath).isDir())
+                return;
+            QVERIFY(QFile::rename(f.ctx.taskFilePath, aside));
+            QVERIFY(QDir().mkdir(f.ctx.taskFilePath)); // a folder where the file was: loading fails
+        };
+        f.clock.set(at("9:05:00.100"));
+        SchedulerTick(f.ctx);
+        QCOMPARE(f.actions.calls, QStringList());
+        f.view.onRowChecked = nullptr;
+        QVERIFY(QDir().rmdir(f.ctx.taskFilePath));
+        QVERIFY(QFile::rename(aside, f.ctx.taskFilePath));
+        tickFor(f, 5);
+        QCOMPARE(f.actions.calls, QStringList());
+    }
+
+    // The file lost the last line of a due one-shot task behind the list: the deletion fails and
+    // says so, the list keeps the row while the message is open, and the action still runs.
+    void fire_failedDeletionIsReportedAndTheActionRuns()
+    {
+        CoreFixture f;
+        f.writeTasks({makeTask("6", "18:00:00", "NULL", "NULL", "/bin/evening"),
+            makeTask("6", "9:05:00", u"5 января 2004"_s, "NULL", "/bin/once")});
+        RebuildTaskList(f.ctx);
+        QStringList lines = f.fileLines();
+        lines.removeLast();
+        f.writeTasks({}, lines);
+        int rowsWhileOpen = -1;
+        f.messages.whileOpen = [&](const QString &) { rowsWhileOpen = f.view.RowCount(); };
+        f.clock.set(at("9:05:00.100"));
+        SchedulerTick(f.ctx);
+        QCOMPARE(f.messages.shown, QStringList {Msg::DeleteFailed});
+        QCOMPARE(rowsWhileOpen, 2);
+        QCOMPARE(f.actions.calls, QStringList {"run|/bin/once"});
+        QCOMPARE(f.view.RowCount(), 1); // the incomplete block is no task
+        QCOMPARE(f.fileLines(), lines);
+    }
+
     void rearm_typeNotANumberRaisesAndChangesNothing()
     {
         CoreFixture f;
         f.writeTasks({makeTask("2", "9:05:00", "NULL", "NULL", "NULL", FM),
-                      makeTask("?", "9:06:00", "NULL", "NULL", "NULL", FM)});
+            makeTask("?", "9:06:00", "NULL", "NULL", "NULL", FM)});
         f.view.AppendRow(QStringLiteral("a"), false);
         f.view.AppendRow(QStringLiteral("b"), false);
         const QByteArray bytes = readBytes(f.ctx.taskFilePath);

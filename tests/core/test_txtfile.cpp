@@ -39,6 +39,8 @@ private slots:
         QTest::newRow("cr lf cr") << QByteArray("a\r\n\rb") << QStringList{"a", "", "b"};
         QTest::newRow("lf cr is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
         QTest::newRow("single crlf") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("cyrillic next to line ends")
+            << QByteArray("\xFF\r\n\xC0\r\xE0\n\x98") << QStringList{"я", "А", "а", QString(QChar(0x98))};
     }
     void lineEndings_splitAsWritten()
     {

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
+
 // The main window's task list and indicators as plain data, for tests of the core.
 class FakeTaskListView final : public TaskListView {
 public:
@@ -27,11 +29,18 @@ public:
     QString clockDate;
     QString clockWeekday;
     int clockUpdates = 0;
+    // Called after the core sets a row's tick; lets a test change the world at that moment.
+    std::function<void(int row, bool checked)> onRowChecked;
 
     int RowCount() const override { return int(rows.size()); }
     QString RowText(int row) const override { return rows.at(checkedIndex(row)).text; }
     bool IsRowChecked(int row) const override { return rows.at(checkedIndex(row)).checked; }
-    void SetRowChecked(int row, bool checked) override { rows[checkedIndex(row)].checked = checked; }
+    void SetRowChecked(int row, bool checked) override
+    {
+        rows[checkedIndex(row)].checked = checked;
+        if (onRowChecked)
+            onRowChecked(row, checked);
+    }
     void ClearRows() override
     {
         rows.clear();

@@ -4,14 +4,23 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Message boxes that record what they were asked to show and give a preset answer.
 class RecordingMessages final : public UserMessages {
 public:
     QStringList shown; // texts of plain messages
     QStringList questions; // "caption|text" of yes/no questions
     bool answerYes = true;
+    // Called while a message is "open", as with the notices of RecordingActions.
+    std::function<void(const QString &text)> whileOpen;
 
-    void ShowMessage(const QString &text) override { shown << text; }
+    void ShowMessage(const QString &text) override
+    {
+        shown << text;
+        if (whileOpen)
+            whileOpen(text);
+    }
     bool AskYesNo(const QString &text, const QString &caption) override
     {
         questions << caption + QLatin1Char('|') + text;

@@ -1,0 +1,119 @@
+// Figures for the task list and the tick: RebuildTaskList over files of growing size, and one
+// tick over a large active-task table. Prints medians; asserts nothing.
+#include "Context.h"
+#include "Scheduler.h"
+#include "support/CoreFixture.h"
+#include "Tasklist.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A mix of every kind and type; a third are reminders with a message, which read "simv_count".
+QList<TaskFields> makeTasks(int count)
+{
+    QList<TaskFields> tasks;
+    tasks.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QString time = QStringLiteral("%1:%2:%3")
+                                 .arg(i % 24)
+                                 .arg(i % 60, 2, 10, QLatin1Char('0'))
+                                 .arg((i / 60) % 60, 2, 10, QLatin1Char('0'));
+        switch (i % 6) {
+        case 0:
+        case 1:
+            tasks << makeTask("1", time, "NULL",
+                QStringLiteral("Позвонить по поводу задачи номер %1 ").arg(i), "/home/user/sounds/bell.wav");
+            break;
+        case 2:
+            tasks << makeTask("2", time, u"5 января 2004"_s);
+            break;
+        case 3:
+            tasks << makeTask("6", time, "NULL", "NULL", "C:\\Program Files\\Tools\\editor.exe");
+            break;
+        case 4:
+            tasks << makeTask("7", "NULL", u"5 марта "_s, "NULL", u"Иван Петров"_s);
+            break;
+        default:
+            tasks << makeTask("5", time, "NULL", "NULL", "NULL", "false");
+            break;
+        }
+    }
+    return tasks;
+}
+
+qint64 threadCpuNs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Medians of wall-clock and of this thread's CPU time. On a busy machine the wall figure includes
+// waiting for a core; the CPU figure is the work itself.
+struct Figures {
+    double wallNs;
+    double cpuNs;
+};
+
+template<typename F> Figures measure(int runs, F &&body)
+{
+    std::vector<qint64> wall;
+    std::vector<qint64> cpu;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        const qint64 cpuStart = threadCpuNs();
+        timer.start();
+        body();
+        wall.push_back(timer.nsecsElapsed());
+        cpu.push_back(threadCpuNs() - cpuStart);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {double(wall[wall.size() / 2]), double(cpu[cpu.size() / 2])};
+}
+
+void benchRebuild(int count)
+{
+    CoreFixture f;
+    f.writeTasks(makeTasks(count));
+    RebuildTaskList(f.ctx); // warm the file cache
+    const Figures ns = measure(count >= 10000 ? 21 : 51, [&] { RebuildTaskList(f.ctx); });
+    std::printf("RebuildTaskList %6d tasks:  wall %8.3f ms  cpu %8.3f ms  (cpu %.3f us per task)\n", count,
+        ns.wallNs / 1e6, ns.cpuNs / 1e6, ns.cpuNs / 1e3 / count);
+}
+
+void benchTick(int count)
+{
+    CoreFixture f;
+    QList<TaskFields> tasks;
+    for (int i = 0; i < count; ++i) // active and never due at the benchmark's moment
+        tasks << makeTask(
+            "2", QStringLiteral("%1:00:00").arg(i % 9 + 10), i % 2 ? "NULL" : u"5 января 2004"_s);
+    f.writeTasks(tasks);
+    f.clock.set(QDateTime(QDate(2004, 1, 5), QTime(9, 5, 0)));
+    RebuildTaskList(f.ctx);
+    const Figures ns = measure(2001, [&] { SchedulerTick(f.ctx); });
+    std::printf("SchedulerTick   %6d active: wall %8.1f us  cpu %8.1f us  (cpu %.1f ns per task)\n", count,
+        ns.wallNs / 1e3, ns.cpuNs / 1e3, ns.cpuNs / count);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    for (int count : {100, 1000, 10000})
+        benchRebuild(count);
+    for (int count : {100, 1000, 10000})
+        benchTick(count);
+    return 0;
+}
