@@ -96,6 +96,7 @@ MainWindowServices ProgramServices::ForMainWindow()
     services.clock = &m_clock;
     services.actions = m_actions.get();
     services.help = m_help.get();
+    services.sound = m_sound.get();
     services.openAddress = [this](const QString &address) { m_opener->OpenUrl(QUrl(address)); };
     services.firstRunSetup = [this](TfrmMain &window) {
         WindowGeometry geometry(window);

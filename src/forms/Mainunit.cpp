@@ -1,6 +1,7 @@
 #include "Mainunit.h"
 
 #include "Aboutunit.h"
+#include "Addunit.h"
 #include "Artwork.h"
 #include "Endunit.h"
 #include "Errors.h"
@@ -8,6 +9,7 @@
 #include "Scheduler.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
+#include "Settingsunit.h"
 #include "Tasklist.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
@@ -503,14 +505,21 @@ void TfrmMain::btnAddClick()
         }
         return;
     }
-    // The add/change dialog is opened here once it exists.
+    OpenTaskDialog(true);
 }
 
 void TfrmMain::btnChangeClick()
 {
     if (SelectedRow() < 0 || AddFormOpen)
         return;
-    // The add/change dialog in change mode is opened here once it exists.
+    OpenTaskDialog(false);
+}
+
+void TfrmMain::OpenTaskDialog(bool addMode)
+{
+    auto *dialog = new TfrmAdd(m_ctx, *m_services.sound, *m_services.help, AddFormOpen, addMode);
+    frmAdd = dialog;
+    dialog->exec();
 }
 
 void TfrmMain::btnDeleteClick()
@@ -534,7 +543,9 @@ void TfrmMain::btnSettingsClick()
         }
         return;
     }
-    // The settings dialog is opened here once it exists.
+    auto *dialog = new TfrmSettings(m_ctx, *m_services.help, SettingsFormOpen);
+    frmSettings = dialog;
+    dialog->exec();
 }
 
 void TfrmMain::btnExitClick()

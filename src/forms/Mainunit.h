@@ -23,11 +23,14 @@ class TTrayIcon;
 class TfrmMain;
 
 // What the main window is given by the program (or by a test).
+class SoundPlayer;
+
 struct MainWindowServices {
     QString taskFilePath;
     SettingsBackend *settings = nullptr;
     const Clock *clock = nullptr;
     TaskActions *actions = nullptr;
+    SoundPlayer *sound = nullptr; // the add/change dialog's preview
     HelpViewer *help = nullptr;
     UserMessages *messages = nullptr; // none: the window's own plain message boxes
     // Opens a mail or web address with the desktop's opener.
@@ -172,6 +175,7 @@ private:
     void FormKeyUp(int key);
     void LayOut();
     void TimerCaptionTimer();
+    void OpenTaskDialog(bool addMode);
     void TimerMainTimer();
     void TimerHelperTimer();
     void cklTaskListClickCheck();

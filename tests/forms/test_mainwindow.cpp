@@ -1,7 +1,10 @@
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
+#include "Addunit.h"
 #include "Mainunit.h"
+#include "Settingsunit.h"
+#include "Soundplayer.h"
 #include "Messages.h"
 #include "support/FileHelpers.h"
 #include "support/MemorySettingsBackend.h"
@@ -16,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QDialog>
 
 namespace {
 
@@ -74,6 +79,23 @@ const QStringList Shutdown = Block(QStringLiteral("2"), QStringLiteral("9:05:00"
 const QStringList Birthday = Block(QStringLiteral("7"), QStringLiteral("NULL"), QStringLiteral("6 января "),
     QStringLiteral("NULL"), QStringLiteral("Анна"), QStringLiteral("false"));
 
+class SilentSound final : public SoundPlayer {
+public:
+    bool Play(const QString &) override { return true; }
+    void Stop() override { }
+};
+
+// Runs check on the modal dialog that the next action opens, then closes it.
+template<typename Check> void OnNextModal(Check check)
+{
+    QTimer::singleShot(0, [check] {
+        QWidget *modal = QApplication::activeModalWidget();
+        check(modal);
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    });
+}
+
 // A main window over a task file in a temporary folder, with settings as after the first run.
 struct Fixture {
     QTemporaryDir dir;
@@ -83,6 +105,7 @@ struct Fixture {
     NoteMessages messages;
     NoteHelp help;
     NoActions actions;
+    SilentSound sound;
     QStringList opened;
     QStringList events;
     bool trayAvailable = true;
@@ -106,6 +129,7 @@ struct Fixture {
         s.clock = &clock;
         s.actions = &actions;
         s.help = &help;
+        s.sound = &sound;
         s.messages = &messages;
         s.openAddress = [this](const QString &address) { opened << address; };
         s.firstRunSetup = [this](TfrmMain &) { events << QStringLiteral("first run"); };
@@ -142,6 +166,7 @@ private slots:
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
     void insert_bringsAnOpenAddDialogForward();
+    void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
     void tickingARow_storesItInTheFile();
     void resize_snapsToMinimum_andKeepsTitleCentred_data();
@@ -275,6 +300,49 @@ void TestMainWindow::insert_bringsAnOpenAddDialogForward()
     dialog.hide();
     w.btnChangeClick();
     QCOMPARE(dialog.isVisible(), false);
+}
+
+void TestMainWindow::addChangeAndSettings_openTheirDialogs()
+{
+    Fixture f({Reminder, Shutdown});
+    const QStringList booleans{"auto_run", "chk_sound", "chk_mes"};
+    for (const QString &name : booleans)
+        f.settings.set(SettingsKeys::Settings, name, 0);
+    const QStringList texts{"pl_h", "pl_m", "pl_s"};
+    for (const QString &name : texts)
+        f.settings.set(SettingsKeys::Settings, name, QStringLiteral("00"));
+    TfrmMain w(f.Services());
+    w.show();
+
+    bool addOpen = false;
+    bool addMode = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<TfrmAdd *>(modal);
+        addOpen = dialog && w.AddFormOpen && w.frmAdd == dialog;
+        addMode = dialog && dialog->AddMode();
+    });
+    ReleaseKey(w.cklTaskList, Qt::Key_Insert);
+    QCOMPARE(addOpen, true);
+    QCOMPARE(addMode, true);
+    QTRY_COMPARE(w.AddFormOpen, false);
+
+    w.cklTaskList->setCurrentRow(1);
+    bool changeMode = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<TfrmAdd *>(modal);
+        changeMode = dialog && !dialog->AddMode();
+    });
+    w.btnChangeClick();
+    QCOMPARE(changeMode, true);
+    QTRY_COMPARE(w.AddFormOpen, false);
+
+    bool settingsOpen = false;
+    OnNextModal([&](QWidget *modal) { settingsOpen = qobject_cast<TfrmSettings *>(modal) && w.SettingsFormOpen; });
+    w.btnSettings->click();
+    QCOMPARE(settingsOpen, true);
+    QTRY_COMPARE(w.SettingsFormOpen, false);
+    // Cancelled dialogs write nothing.
+    QCOMPARE(readBytes(f.taskFile), FileBytes({Reminder, Shutdown}));
 }
 
 void TestMainWindow::chkAll_writesEveryTickToTheFile()
