@@ -98,7 +98,8 @@ int footprint(const QByteArray &mode, int seconds)
     QTimer::singleShot(1000, [&] { start = usageNow(); }); // after start-up settles
     QTimer::singleShot(1000 + seconds * 1000, [&] {
         const Usage end = usageNow();
-        std::printf("idle %-7s %3d s, 100 active tasks: cpu %8.3f ms/min  wake-ups %7.2f /s  RSS %6ld kB  PSS %6ld kB\n",
+        std::printf("idle %-7s %3d s, 100 active tasks: cpu %8.3f ms/min  wake-ups %7.2f /s  RSS %6ld kB  "
+                    "PSS %6ld kB\n",
             mode.constData(), seconds, (end.cpuSeconds - start.cpuSeconds) * 1000.0 * 60 / seconds,
             double(end.switches - start.switches) / seconds, rollupKb("Rss"), rollupKb("Pss"));
         QCoreApplication::quit();
@@ -130,9 +131,10 @@ int latency(const QByteArray &mode, int firings)
     QCoreApplication::exec();
 
     std::sort(delays.begin(), delays.end());
-    const auto pick = [&](double q) { return delays.empty() ? -1 : delays[size_t(q * double(delays.size() - 1))]; };
-    std::printf("latency %-7s %2zu of %d firings: p50 %4lld ms  p99 %4lld ms  max %4lld ms\n", mode.constData(),
-        delays.size(), firings, pick(0.5), pick(0.99), delays.empty() ? -1 : delays.back());
+    const auto pick
+        = [&](double q) { return delays.empty() ? -1 : delays[size_t(q * double(delays.size() - 1))]; };
+    std::printf("latency %-7s %2zu of %d firings: p50 %4lld ms  p99 %4lld ms  max %4lld ms\n",
+        mode.constData(), delays.size(), firings, pick(0.5), pick(0.99), delays.empty() ? -1 : delays.back());
     return 0;
 }
 

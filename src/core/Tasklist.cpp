@@ -15,8 +15,7 @@ namespace {
 
 // Tells the context's listener that the table was rebuilt, when the rebuild ends in any way: a
 // failure part-way leaves a changed table too.
-class TableChangeNotice
-{
+class TableChangeNotice {
 public:
     explicit TableChangeNotice(CoreContext &ctx)
         : m_ctx(ctx)

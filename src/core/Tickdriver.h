@@ -16,8 +16,7 @@ class WakeupTimer;
 // The driver follows the active-task table through the context's change callback, which it owns
 // while it lives, and re-plans when the clock is set or the machine resumes. Nothing runs until
 // the first setWindowVisible().
-class TickDriver final : public QObject
-{
+class TickDriver final : public QObject {
     Q_OBJECT
 
 public:

@@ -6,8 +6,7 @@
 // Wakes the program at a moment of the wall clock, however the clock gets there: a sleep of the
 // machine or a change of the clock does not move the moment. The program uses the system's
 // service; tests drive one by hand.
-class WakeupTimer : public QObject
-{
+class WakeupTimer : public QObject {
     Q_OBJECT
 
 public:

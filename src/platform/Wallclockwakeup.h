@@ -7,8 +7,7 @@
 // The system's wake-up at a wall-clock moment: the process sleeps until then, without ticks. The
 // moment follows the wall clock across a sleep of the machine, and a setting of the clock (or a
 // resume) is reported as clockChanged() so the caller can plan again.
-class WallClockWakeup final : public WakeupTimer
-{
+class WallClockWakeup final : public WakeupTimer {
     Q_OBJECT
 
 public:

@@ -96,8 +96,8 @@ struct Run {
 };
 
 // The reference: a tick on every beat from the start to the end.
-QStringList pollingTrace(const QList<TaskFields> &tasks, const QDateTime &start, const QDateTime &end,
-    const QList<Step> &steps)
+QStringList pollingTrace(
+    const QList<TaskFields> &tasks, const QDateTime &start, const QDateTime &end, const QList<Step> &steps)
 {
     Run run(tasks, start);
     QList<Step> pending = steps;
@@ -193,24 +193,25 @@ private slots:
         for (int i = 0; i < 10; ++i)
             ten << oneShot("9:05:00", day, QString::number(i));
 
-        QTest::newRow("one-shot") << QList<TaskFields> {oneShot("9:05:00", day, "a")} << at("9:04:58.371") << 10 << 1;
+        QTest::newRow("one-shot") << QList<TaskFields> {oneShot("9:05:00", day, "a")} << at("9:04:58.371")
+                                  << 10 << 1;
         QTest::newRow("one-shot that passed, and bad texts")
             << QList<TaskFields> {oneShot("9:04:00", day, "late"), everyDay("09:05:00", "zero"),
                    oneShot("9:05:00", u"5 января 2004 "_s, "blank")}
             << at("9:04:58.000") << 10 << 0;
-        QTest::newRow("every day, fired, re-armed after 5 s, and again the next day")
-            << QList<TaskFields> {everyDay("9:05:00", "/bin/daily")} << at("9:04:59.950") << 24 * 3600 + 5 << 2;
+        QTest::newRow("every day, fired, re-armed after 5 s, and again the next day") << QList<TaskFields> {
+            everyDay("9:05:00", "/bin/daily")} << at("9:04:59.950") << 24 * 3600 + 5 << 2;
         QTest::newRow("two in one second, file order")
             << QList<TaskFields> {oneShot("9:05:00", day, "first"), everyDay("9:05:00", "/bin/second")}
             << at("9:04:59.100") << 8 << 2;
-        QTest::newRow("ten in one second: those the beats reach")
-            << ten << at("9:04:59.500") << 8 << 5;
+        QTest::newRow("ten in one second: those the beats reach") << ten << at("9:04:59.500") << 8 << 5;
         QTest::newRow("ten in one second, started inside it") << ten << at("9:05:00.450") << 8 << 2;
         QTest::newRow("birthday today fires at once; an every-day re-arm turns it off")
             << QList<TaskFields> {birthday(u"5 января "_s, "Ivan"), everyDay("9:05:03", "/bin/x")}
             << at("9:05:00.000") << 20 << 2;
         QTest::newRow("fired birthday stays fired through its day")
-            << QList<TaskFields> {birthday(u"5 января "_s, "Ivan", u"falseM"_s), everyDay("9:05:03", "/bin/x")}
+            << QList<TaskFields> {birthday(u"5 января "_s, "Ivan", u"falseM"_s),
+                   everyDay("9:05:03", "/bin/x")}
             << at("9:05:00.000") << 20 << 1;
         QTest::newRow("across midnight")
             << QList<TaskFields> {everyDay("0:00:01", "/bin/night"), birthday(u"6 января "_s, "Anna"),
@@ -267,8 +268,8 @@ private slots:
         const QStringList polled = pollingTrace(tasks, start, end, steps);
         QCOMPARE(sleepingTrace(tasks, start, end, steps), polled);
         QCOMPARE(polled.filter(QRegularExpression(u"^\\d\\d:"_s)),
-            QStringList({u"09:00:01.402 birthday|С днём рождения!|today"_s, u"09:00:03.002 remind|added|NULL"_s,
-                u"09:00:06.002 run|/bin/ticked"_s}));
+            QStringList({u"09:00:01.402 birthday|С днём рождения!|today"_s,
+                u"09:00:03.002 remind|added|NULL"_s, u"09:00:06.002 run|/bin/ticked"_s}));
     }
 
     void visibleWindow_ticksOnEveryBeatJustAfterTheSecond()

@@ -90,10 +90,12 @@ private slots:
             << now << ActiveTaskTable {entry("NULL", u"5 января "_s)} << at(2004, 1, 5, "9:05:00.000");
         QTest::newRow("birthday tomorrow: midnight")
             << now << ActiveTaskTable {entry("NULL", u"6 января "_s)} << at(2004, 1, 6, "0:00:00.000");
-        QTest::newRow("birthday next week") << now << ActiveTaskTable {entry("NULL", u"12 января "_s)} << never;
+        QTest::newRow("birthday next week")
+            << now << ActiveTaskTable {entry("NULL", u"12 января "_s)} << never;
         QTest::newRow("birthday without the trailing blank")
             << now << ActiveTaskTable {entry("NULL", u"5 января"_s)} << never;
-        QTest::newRow("hour with a leading zero") << now << ActiveTaskTable {entry("09:30:00", "NULL")} << never;
+        QTest::newRow("hour with a leading zero")
+            << now << ActiveTaskTable {entry("09:30:00", "NULL")} << never;
         QTest::newRow("minute without its zero") << now << ActiveTaskTable {entry("9:5:30", "NULL")} << never;
         QTest::newRow("time that is no time") << now << ActiveTaskTable {entry("25:00:00", "NULL")} << never;
         QTest::newRow("garbage time") << now << ActiveTaskTable {entry("soon", "NULL")} << never;
@@ -102,11 +104,12 @@ private slots:
         QTest::newRow("both fields empty") << now << ActiveTaskTable {entry("NULL", "NULL")} << never;
         QTest::newRow("earliest of several, in any order")
             << now
-            << ActiveTaskTable {entry("NULL", u"6 января "_s), entry("18:00:00", today), entry("12:00:00", "NULL"),
-                   entry("9:04:00", "NULL")}
+            << ActiveTaskTable {entry("NULL", u"6 января "_s), entry("18:00:00", today),
+                   entry("12:00:00", "NULL"), entry("9:04:00", "NULL")}
             << at(2004, 1, 5, "12:00:00.000");
         QTest::newRow("a bad entry does not hide a good one")
-            << now << ActiveTaskTable {entry("x", "y"), entry("9:06:00", today)} << at(2004, 1, 5, "9:06:00.000");
+            << now << ActiveTaskTable {entry("x", "y"), entry("9:06:00", today)}
+            << at(2004, 1, 5, "9:06:00.000");
         QTest::newRow("year end: every day after midnight")
             << at(2004, 12, 31, "23:59:59.999") << ActiveTaskTable {entry("0:00:00", "NULL")}
             << at(2005, 1, 1, "0:00:00.000");
@@ -124,10 +127,8 @@ private slots:
             << at(2004, 3, 27, "10:00:00.000") << ActiveTaskTable {entry("10:30:00", "NULL")}
             << at(2004, 3, 27, "10:30:00.000");
         // 2:30 comes twice on 31 October; between the two, the second one is next.
-        QTest::newRow("clocks go back: the repeated time after its first occurrence")
-            << utc(2004, 10, 31, 0, 45)
-            << ActiveTaskTable {entry("2:30:00", "NULL")}
-            << utc(2004, 10, 31, 1, 30);
+        QTest::newRow("clocks go back: the repeated time after its first occurrence") << utc(
+            2004, 10, 31, 0, 45) << ActiveTaskTable {entry("2:30:00", "NULL")} << utc(2004, 10, 31, 1, 30);
         QTest::newRow("clocks go back: one-shot in the repeated hour, from before it")
             << at(2004, 10, 31, "1:00:00.000") << ActiveTaskTable {entry("2:15:00", u"31 октября 2004"_s)}
             << utc(2004, 10, 31, 0, 15);
@@ -163,7 +164,8 @@ private slots:
         for (int round = 0; round < 3; ++round) {
             ActiveTaskTable table;
             for (int i = 0; i < 3; ++i) {
-                const QDateTime near = now.addSecs(qint64(random() % (2 * kPlanHorizonSecs)) - kPlanHorizonSecs / 4);
+                const QDateTime near
+                    = now.addSecs(qint64(random() % (2 * kPlanHorizonSecs)) - kPlanHorizonSecs / 4);
                 switch (random() % 3) {
                 case 0:
                     table << entry(TimeToTextOf(near), "NULL");
