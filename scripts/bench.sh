@@ -47,6 +47,7 @@ done
 row "program start-up, 10,000 tasks" "not measured" "not measured" "not measured"
 row "exec to tray icon" "not measured" "not measured" "not measured"
 echo
-echo "Start-up and exec-to-tray need the program (src/app), which this build does not have yet."
-echo "Latency is from the start of the task's second to its action inside the process,"
-echo "the task file saved first, as firing does."
+echo "Idle and latency rows run the scheduler headless (bench_idle), not the whole program; start-up"
+echo "and exec-to-tray, which need the program on a desktop, are not measured by this script yet."
+echo "Latency is from the start of the task's second to its action inside the process, the task"
+echo "file saved first, as firing does; on a busy disk the save dominates the tail."
