@@ -4,6 +4,7 @@
 #include "Scheduler.h"
 #include "support/CoreFixture.h"
 #include "Tasklist.h"
+#include "Tickplan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -106,6 +107,19 @@ void benchTick(int count)
         ns.wallNs / 1e3, ns.cpuNs / 1e3, ns.cpuNs / count);
 }
 
+// Planning the next due second, as the sleeping driver does after each tick and each change of
+// the table while the window is hidden: the kinds of makeTasks, none due at the moment.
+void benchPlan(int count)
+{
+    CoreFixture f;
+    f.writeTasks(makeTasks(count));
+    RebuildTaskList(f.ctx);
+    const QDateTime now(QDate(2004, 1, 5), QTime(23, 59, 59, 500));
+    const Figures ns = measure(count >= 10000 ? 21 : 201, [&] { NextDueSecond(f.ctx.activeTasks, now); });
+    std::printf("NextDueSecond   %6d tasks:  wall %8.3f ms  cpu %8.3f ms  (%d active)\n", count, ns.wallNs / 1e6,
+        ns.cpuNs / 1e6, int(f.ctx.activeTasks.size()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -115,5 +129,7 @@ int main(int argc, char **argv)
         benchRebuild(count);
     for (int count : {100, 1000, 10000})
         benchTick(count);
+    for (int count : {100, 1000, 10000})
+        benchPlan(count);
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "Taskrecord.h"
 #include "Trayhost.h"
 #include "Usersettings.h"
+#include "Wallclockwakeup.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -75,7 +76,8 @@ QList<QIcon> ImageList1()
 } // namespace
 
 ProgramServices::ProgramServices()
-    : m_messages(std::make_unique<PlainMessages>())
+    : m_wakeup(std::make_unique<WallClockWakeup>())
+    , m_messages(std::make_unique<PlainMessages>())
     , m_settings(CreateUserSettingsBackend())
     , m_sound(CreateSoundPlayer())
     , m_session(CreateSessionService())
@@ -94,6 +96,7 @@ MainWindowServices ProgramServices::ForMainWindow()
     services.taskFilePath = TaskFilePath();
     services.settings = m_settings.get();
     services.clock = &m_clock;
+    services.wakeup = m_wakeup.get();
     services.actions = m_actions.get();
     services.help = m_help.get();
     services.sound = m_sound.get();

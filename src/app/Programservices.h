@@ -13,6 +13,7 @@ class SoundPlayer;
 class UserMessages;
 class WindowHelpViewer;
 class WindowTaskActions;
+class WallClockWakeup;
 
 // Everything the main window is given in the running program: the user's settings, the system
 // services behind the task actions, the help viewer, the artwork and the task file's place.
@@ -25,6 +26,7 @@ public:
 
 private:
     SystemClock m_clock;
+    std::unique_ptr<WallClockWakeup> m_wakeup; // the system clock's wake-up
     std::unique_ptr<UserMessages> m_messages;
     std::unique_ptr<SettingsBackend> m_settings;
     std::unique_ptr<SoundPlayer> m_sound;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class SettingsBackend;
 
 // The time and date texts of one active task, in file order (entry i belongs to the i-th ticked
@@ -32,4 +34,7 @@ struct CoreContext
     UserMessages *messages = nullptr;
     HelpViewer *help = nullptr;
     ActiveTaskTable activeTasks; // owned here, rebuilt by RebuildTaskList, read by the tick
+    // Called after every rebuild of the table, also one that failed part-way; whoever plans the
+    // ticks listens here. May be empty.
+    std::function<void()> activeTasksChanged;
 };

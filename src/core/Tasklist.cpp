@@ -13,6 +13,26 @@
 
 namespace {
 
+// Tells the context's listener that the table was rebuilt, when the rebuild ends in any way: a
+// failure part-way leaves a changed table too.
+class TableChangeNotice {
+public:
+    explicit TableChangeNotice(CoreContext &ctx)
+        : m_ctx(ctx)
+    {
+    }
+    ~TableChangeNotice()
+    {
+        if (m_ctx.activeTasksChanged)
+            m_ctx.activeTasksChanged();
+    }
+    TableChangeNotice(const TableChangeNotice &) = delete;
+    TableChangeNotice &operator=(const TableChangeNotice &) = delete;
+
+private:
+    CoreContext &m_ctx;
+};
+
 TxtFile loadTaskFile(const CoreContext &ctx)
 {
     TxtFile file;
@@ -110,6 +130,7 @@ QString TaskDisplayText(const TaskFields &task, SettingsBackend &settings)
 
 void RebuildTaskList(CoreContext &ctx)
 {
+    const TableChangeNotice notice(ctx);
     const TxtFile file = loadTaskFile(ctx);
     const int count = TaskCount(file);
     ctx.activeTasks = ActiveTaskTable();

@@ -12,6 +12,7 @@
 #include "Settingsunit.h"
 #include "Tasklist.h"
 #include "Tasklistdelegate.h"
+#include "Tickdriver.h"
 #include "Trayicon.h"
 #include "Workingset.h"
 
@@ -151,11 +152,19 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     connect(qApp, &QCoreApplication::aboutToQuit, TrayComp1, &TTrayIcon::EndSession);
 
     FormCreate();
-    TimerMain.start();
+    if (m_services.wakeup) {
+        m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
+        m_tickDriver->setWindowVisible(isVisible());
+    } else {
+        TimerMain.start();
+    }
     TimerCaption.start();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    m_tickDriver.reset(); // before the context it listens on
+}
 
 void TfrmMain::BuildControls()
 {
@@ -403,10 +412,20 @@ void TfrmMain::ShowAtStart()
 void TfrmMain::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    if (m_tickDriver)
+        m_tickDriver->setWindowVisible(true);
     if (m_shownOnce)
         return;
     m_shownOnce = true;
     Guarded([this] { FormShow(); });
+}
+
+// Hidden in the tray, nobody sees the clock: the tick runs only when a task can be due.
+void TfrmMain::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (m_tickDriver)
+        m_tickDriver->setWindowVisible(false);
 }
 
 void TfrmMain::FormShow()

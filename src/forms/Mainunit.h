@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -21,6 +22,8 @@ class QMenu;
 class QPushButton;
 class TTrayIcon;
 class TfrmMain;
+class TickDriver;
+class WakeupTimer;
 
 // What the main window is given by the program (or by a test).
 class SoundPlayer;
@@ -29,6 +32,9 @@ struct MainWindowServices {
     QString taskFilePath;
     SettingsBackend *settings = nullptr;
     const Clock *clock = nullptr;
+    // The wall-clock wake-up the tick sleeps on between due seconds while the window is hidden;
+    // it must follow the same clock as `clock`. None: TimerMain ticks every 200 ms throughout.
+    WakeupTimer *wakeup = nullptr;
     TaskActions *actions = nullptr;
     SoundPlayer *sound = nullptr; // the add/change dialog's preview
     HelpViewer *help = nullptr;
@@ -147,6 +153,7 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -186,6 +193,7 @@ private:
     MainWindowServices m_services;
     CoreContext m_ctx;
     HelperTimerPort m_helperPort {TimerHelper};
+    std::unique_ptr<TickDriver> m_tickDriver; // runs the tick in place of TimerMain when given a wake-up
     int m_settingRows = 0; // > 0 while the program itself changes rows or ticks
     bool m_startHidden = false;
     bool m_shownOnce = false;

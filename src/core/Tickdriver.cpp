@@ -1,0 +1,74 @@
+#include "Tickdriver.h"
+
+#include "Context.h"
+#include "Scheduler.h"
+#include "Tickplan.h"
+#include "Wakeuptimer.h"
+
+QDateTime TickDriver::NextBeat(const QDateTime &now)
+{
+    const QDateTime second = SecondOf(now);
+    const int ms = now.time().msec();
+    for (int offset = kBeatOffsetMs; offset < 1000; offset += kBeatMs) {
+        if (offset > ms)
+            return second.addMSecs(offset);
+    }
+    return second.addMSecs(1000 + kBeatOffsetMs);
+}
+
+TickDriver::TickDriver(CoreContext &ctx, WakeupTimer &wakeup, QObject *parent)
+    : QObject(parent)
+    , m_ctx(ctx)
+    , m_wakeup(wakeup)
+{
+    m_ctx.activeTasksChanged = [this] { tableChanged(); };
+    connect(&m_wakeup, &WakeupTimer::due, this, &TickDriver::onDue);
+    connect(&m_wakeup, &WakeupTimer::clockChanged, this, &TickDriver::schedule);
+}
+
+TickDriver::~TickDriver()
+{
+    m_ctx.activeTasksChanged = nullptr;
+    m_wakeup.cancel();
+}
+
+void TickDriver::setWindowVisible(bool visible)
+{
+    m_started = true;
+    m_visible = visible;
+    schedule();
+}
+
+void TickDriver::tableChanged()
+{
+    schedule();
+}
+
+void TickDriver::onDue()
+{
+    if (m_tickWhenDue)
+        SchedulerTick(m_ctx); // may re-enter through a modal action; each run plans afresh
+    schedule();
+}
+
+void TickDriver::schedule()
+{
+    if (!m_started)
+        return;
+    const QDateTime now = m_ctx.clock->CurrentDateTime();
+    const QDateTime beat = NextBeat(now);
+    if (m_visible) {
+        m_tickWhenDue = true;
+        m_wakeup.wakeAt(beat);
+        return;
+    }
+    const QDateTime due = NextDueSecond(m_ctx.activeTasks, beat);
+    if (!due.isValid()) {
+        // Nothing can be due within the horizon: look again at its end.
+        m_tickWhenDue = false;
+        m_wakeup.wakeAt(SecondOf(beat).addSecs(kPlanHorizonSecs - 1));
+        return;
+    }
+    m_tickWhenDue = true;
+    m_wakeup.wakeAt(due == SecondOf(beat) ? beat : due.addMSecs(kBeatOffsetMs));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+
+struct CoreContext;
+class WakeupTimer;
+
+// Decides when SchedulerTick runs. Ticks fall on a beat of 200 ms that starts just after each
+// second boundary, so a task fires a few milliseconds into its second. While the main window is
+// shown the tick runs on every beat (the clock labels move); while it is hidden only on the beats
+// of seconds in which an active task can be due, and the program sleeps in between. What fires,
+// in which second and in which order is the same either way: a beat is skipped only when the tick
+// would find nothing due on it.
+//
+// The driver follows the active-task table through the context's change callback, which it owns
+// while it lives, and re-plans when the clock is set or the machine resumes. Nothing runs until
+// the first setWindowVisible().
+class TickDriver final : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kBeatMs = 200;
+    static constexpr int kBeatOffsetMs = 2; // after the second boundary, so the clock reads the new second
+
+    TickDriver(CoreContext &ctx, WakeupTimer &wakeup, QObject *parent = nullptr);
+    ~TickDriver() override;
+
+    void setWindowVisible(bool visible);
+    void tableChanged();
+
+    // The first beat strictly after `now`.
+    static QDateTime NextBeat(const QDateTime &now);
+
+private:
+    void onDue();
+    void schedule();
+
+    CoreContext &m_ctx;
+    WakeupTimer &m_wakeup;
+    bool m_started = false;
+    bool m_visible = false;
+    bool m_tickWhenDue = false; // false while the wake-up only renews a plan that found nothing
+};
