@@ -189,13 +189,17 @@ step "exit from the tray menu"
 icon=$(tray_icon)
 windows_before=$(xdotool search --onlyvisible --class zarvo | wc -l)
 more_windows() { [ "$(xdotool search --onlyvisible --class zarvo | wc -l)" -gt "$windows_before" ]; }
-# The farewell lives for half a second: the root window's events record its creation. The
-# events of the menu's own window show that the recording runs.
-xev -root -event substructure >"$work/xev.log" 2>/dev/null &
+# The farewell lives for half a second: the root window's events record its creation. A property
+# set on the root window shows that the recording runs before anything is opened.
+xev -root -event substructure -event property >"$work/xev.log" 2>/dev/null &
 pids+=($!)
+xev_listening() {
+  xprop -root -f _ZARVO_E2E_PING 8s -set _ZARVO_E2E_PING "$RANDOM"
+  grep -q _ZARVO_E2E_PING "$work/xev.log"
+}
+wait_for 20 xev_listening || fail "no events of the root window"
 xdotool mousemove --window "$icon" 8 8 click 3
 wait_for 20 more_windows || fail "no tray menu"
-wait_for 20 test -s "$work/xev.log" || fail "no events of the root window"
 xdotool key Up Return
 farewell_created() { grep -q 'width 285, height 85' "$work/xev.log"; }
 wait_for 20 farewell_created || fail "no farewell window"
