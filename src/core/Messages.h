@@ -88,6 +88,9 @@ inline const QString EditedTaskGone =
 inline const QString SoundFilter = QStringLiteral("Звуковые файлы (*.wav)|*.wav");
 inline const QString ProgramFilter = QStringLiteral("Файлы программ или документов|*.*");
 
+// About window
+inline const QString AboutCaption = QStringLiteral("О программе...");
+
 // Tray icon
 inline const QString TrayCannotCreate = QStringLiteral("Cannot Create System Shell Notification Icon");
 inline const QString TrayCannotRemove = QStringLiteral("Cannot Remove System Shell Notification Icon");
