@@ -2,12 +2,6 @@
 # puts under /usr. Library dependencies are read from the program by dpkg-shlibdeps; the plugins
 # Qt loads at run time are not linked, so they are named here.
 
-# The program target comes from src/app; it is installed here so that the package rules stay in
-# one place.
-if(TARGET zarvo)
-  install(TARGETS zarvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  target_link_libraries(zarvo PRIVATE zarvo_translations)
-endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo RENAME copyright)
 
 set(CPACK_GENERATOR DEB)

@@ -14,6 +14,16 @@
 
 #include <algorithm>
 
+namespace {
+
+QRect DevicePixels(const QRect &r, qreal ratio)
+{
+    return QRect(QPoint(qRound(r.x() * ratio), qRound(r.y() * ratio)),
+        QSize(qRound(r.width() * ratio), qRound(r.height() * ratio)));
+}
+
+} // namespace
+
 // ---- TAnimationFormHookComponent ----
 
 TAnimationFormHookComponent::TAnimationFormHookComponent(QWidget *owner)
@@ -108,16 +118,18 @@ void TAnimationEffect::Animate(bool show)
     QWidget *form = OwnerForm();
     if (!form)
         return;
+    QScreen *screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
     // Qt has placed the window by the time it is shown, centred by its dialog or its own code.
-    const QRect place = form->frameGeometry();
+    // The outlines are one screen pixel wide, so the figures work in device pixels.
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect place = DevicePixels(form->frameGeometry(), ratio);
 
     std::unique_ptr<AnimationCanvas> overlay;
     m_screen = m_testCanvas;
     if (!m_screen) {
-        QScreen *screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        overlay = std::make_unique<OutlineOverlay>(screen->virtualGeometry());
+        overlay = std::make_unique<OutlineOverlay>(DevicePixels(screen->virtualGeometry(), ratio));
         m_screen = overlay.get();
     }
 

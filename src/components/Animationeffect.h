@@ -78,7 +78,8 @@ public:
     // The figure of the last animation (never etRandom once one has run).
     TAnimationEffectType FigureInUse() const { return m_figure; }
 
-    // Draw on this canvas instead of over the desktop (not owned; nullptr for the desktop).
+    // Draw on this canvas, in device pixels, instead of over the desktop (not owned; nullptr for
+    // the desktop).
     void SetCanvas(AnimationCanvas *canvas) { m_testCanvas = canvas; }
 
 protected:

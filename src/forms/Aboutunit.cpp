@@ -181,6 +181,14 @@ void TfrmAbout::ShowAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help
     frmAbout->exec(); // frees itself when closed
 }
 
+void TfrmAbout::done(int result)
+{
+    // Qt closes a dialog ended this way without a close event, so the flag is cleared here; the
+    // window is freed once the loop gets back to it.
+    QDialog::done(result);
+    FormClose();
+}
+
 void TfrmAbout::FormCreate()
 {
     m_aboutFormOpen = true;

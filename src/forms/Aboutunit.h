@@ -28,6 +28,9 @@ public:
     ~TfrmAbout() override;
 
     // Opens the About window modally, or, when one is open already, brings it forward.
+    // OK, Enter, Alt+F4 and the close box all end here: the window closes and frees itself.
+    void done(int result) override;
+
     static void ShowAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, UrlOpener openUrl = {});
 
     QFrame *Panel1 = nullptr;

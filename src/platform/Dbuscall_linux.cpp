@@ -11,7 +11,7 @@ QDBusMessage CallDbus(
     call.setArguments(args);
     call.setAutoStartService(false);
     // Block (not BlockWithGui): no other event of ours may run while we wait.
-    return QDBusConnection(bus).call(call, QDBus::Block, DbusCallTimeoutMs);
+    return bus.call(call, QDBus::Block, DbusCallTimeoutMs);
 }
 
 bool CallTaken(const QDBusMessage &reply)

@@ -28,12 +28,14 @@ PcmStream::PcmStream(
 
 qint64 PcmStream::bytesAvailable() const
 {
-    return (m_outputFrames - m_position) * m_output.bytesPerFrame() + QIODevice::bytesAvailable();
+    const qint64 frames
+        = m_pad ? std::max(m_outputFrames - m_position, BlockFrames) : m_outputFrames - m_position;
+    return frames * m_output.bytesPerFrame() + QIODevice::bytesAvailable();
 }
 
 bool PcmStream::atEnd() const
 {
-    return m_position >= m_outputFrames && QIODevice::bytesAvailable() == 0;
+    return !m_pad && m_position >= m_outputFrames && QIODevice::bytesAvailable() == 0;
 }
 
 qint64 PcmStream::readData(char *data, qint64 maxSize)
@@ -53,6 +55,13 @@ qint64 PcmStream::readData(char *data, qint64 maxSize)
             break;
         written += frames;
         wanted -= frames;
+    }
+    if (m_pad && dataDone()) {
+        const qint64 silent = maxSize / frameBytes - written;
+        // Unsigned 8-bit silence sits in the middle of the range; every other format's is zero.
+        std::memset(data + written * frameBytes, m_output.sampleFormat() == QAudioFormat::UInt8 ? 0x80 : 0,
+            size_t(silent * frameBytes));
+        written += silent;
     }
     return written * frameBytes;
 }

@@ -23,8 +23,15 @@ public:
     qint64 bytesAvailable() const override;
     bool atEnd() const override;
 
-    // Number of frames the whole stream gives in the output format.
+    // Number of frames the file gives in the output format.
     qint64 outputFrameCount() const { return m_outputFrames; }
+
+    // After the file's last frame, go on with silence for as long as anyone reads, instead of
+    // ending. An output that runs dry reports an underrun; one fed silence just plays on until
+    // it is stopped.
+    void setPadWithSilence(bool pad) { m_pad = pad; }
+    // True once every frame of the file has been read.
+    bool dataDone() const { return m_position >= m_outputFrames; }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
@@ -40,6 +47,7 @@ private:
     QAudioFormat m_output;
     qint64 m_outputFrames = 0;
     qint64 m_position = 0; // next output frame
+    bool m_pad = false;
     std::vector<float> m_source;
     std::vector<float> m_frame;
     std::vector<float> m_mixed;

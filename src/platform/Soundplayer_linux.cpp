@@ -21,10 +21,10 @@ const QString QtSoundPlayer::DefaultSoundPath = QStringLiteral(":/sound/default-
 
 namespace {
 
-// How often the end of a sound looks whether the output has played its buffer, and how long past
-// the buffer's length it waits at most (a stalled server must not keep the sink forever).
-constexpr int DrainPollMs = 40;
-constexpr qint64 DrainGraceMs = 500;
+// How often a playing sound looks whether its end has been played, and how long past the
+// output buffer's length it waits at most (a stalled server must not keep the sink forever).
+constexpr int EndPollMs = 40;
+constexpr qint64 EndGraceMs = 1000;
 
 // Opens path and reads its WAV header; nothing if it is not a regular, readable, playable file.
 // A FIFO or device is refused before it is opened, since opening or reading one can block.
@@ -48,8 +48,8 @@ QtSoundPlayer::QtSoundPlayer(QObject *parent)
     : QObject(parent)
 {
     initSoundResources();
-    m_drainTimer.setInterval(DrainPollMs);
-    connect(&m_drainTimer, &QTimer::timeout, this, &QtSoundPlayer::checkDrained);
+    m_endTimer.setInterval(EndPollMs);
+    connect(&m_endTimer, &QTimer::timeout, this, &QtSoundPlayer::checkEnd);
 }
 
 QtSoundPlayer::~QtSoundPlayer()
@@ -76,7 +76,7 @@ void QtSoundPlayer::Stop()
 {
     if (!m_sink)
         return;
-    m_drainTimer.stop();
+    m_endTimer.stop();
     QAudioSink *sink = std::exchange(m_sink, nullptr);
     PcmStream *stream = std::exchange(m_stream, nullptr);
     sink->disconnect(this);
@@ -98,44 +98,51 @@ void QtSoundPlayer::start(std::unique_ptr<QIODevice> file, const WavLayout &layo
     if (!format.isValid())
         return;
     m_stream = new PcmStream(std::move(file), layout, format, this);
+    // The sink is fed silence after the sound and stopped by us once the sound has been played:
+    // a sink left to run dry reports its underrun from the sound server's thread, which races
+    // with deleting it.
+    m_stream->setPadWithSilence(true);
     m_sink = new QAudioSink(device, format, this);
     QAudioSink *sink = m_sink;
     connect(sink, &QAudioSink::stateChanged, this, [this, sink] { onStateChanged(sink); });
     sink->start(m_stream);
+    m_sinceDataDone.invalidate();
+    m_endTimer.start();
     onStateChanged(sink);
 }
 
 void QtSoundPlayer::onStateChanged(QAudioSink *sink)
 {
-    if (sink != m_sink)
+    if (sink != m_sink || sink->state() != QAudio::StoppedState || sink->error() == QAudio::NoError)
         return;
-    if (sink->state() == QAudio::IdleState && m_stream->atEnd()) {
-        // The last samples are still in the output's buffer: let them play out before the sink
-        // goes, or the end of every sound would be cut off.
-        m_drainStarted.start();
-        m_drainTimer.start();
-    } else if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
-        // The sound server went away or refused the stream; there is nothing left to do. Tearing
-        // the sink down inside its own signal is not safe, so it happens once control returns.
-        QMetaObject::invokeMethod(
-            this,
-            [this, sink] {
-                if (sink == m_sink)
-                    Stop();
-            },
-            Qt::QueuedConnection);
-    }
+    // The sound server went away or refused the stream; there is nothing left to do. Tearing the
+    // sink down inside its own signal is not safe, so it happens once control returns.
+    QMetaObject::invokeMethod(
+        this,
+        [this, sink] {
+            if (sink == m_sink)
+                Stop();
+        },
+        Qt::QueuedConnection);
 }
 
-void QtSoundPlayer::checkDrained()
+// The sound has ended once the output has taken all of it and a buffer's worth of the silence
+// behind it: by then its last sample has left the buffer and been played.
+void QtSoundPlayer::checkEnd()
 {
     if (!m_sink) {
-        m_drainTimer.stop();
+        m_endTimer.stop();
         return;
     }
-    const qint64 bufferMs = m_sink->format().durationForBytes(m_sink->bufferSize()) / 1000;
-    const bool drained = m_sink->bytesFree() >= m_sink->bufferSize();
-    if (!drained && m_drainStarted.elapsed() < bufferMs + DrainGraceMs)
+    if (!m_stream->dataDone())
+        return;
+    if (!m_sinceDataDone.isValid())
+        m_sinceDataDone.start();
+    const QAudioFormat format = m_sink->format();
+    const qint64 bufferUs = format.durationForBytes(m_sink->bufferSize());
+    const qint64 soundUs = format.durationForFrames(m_stream->outputFrameCount());
+    const bool played = m_sink->processedUSecs() >= soundUs + bufferUs;
+    if (!played && m_sinceDataDone.elapsed() < bufferUs / 1000 + EndGraceMs)
         return;
     Stop();
     emit finished();

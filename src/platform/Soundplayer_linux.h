@@ -42,10 +42,10 @@ signals:
 private:
     void start(std::unique_ptr<QIODevice> file, const WavLayout &layout);
     void onStateChanged(QAudioSink *sink);
-    void checkDrained();
+    void checkEnd();
 
     QAudioSink *m_sink = nullptr;
     PcmStream *m_stream = nullptr;
-    QTimer m_drainTimer;
-    QElapsedTimer m_drainStarted;
+    QTimer m_endTimer;
+    QElapsedTimer m_sinceDataDone;
 };

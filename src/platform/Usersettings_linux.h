@@ -15,8 +15,7 @@
 //   "Zarvo" is the desktop entry autostart/zarvo.desktop, whose Exec starts the value's program.
 // Every write replaces its file atomically and at once. A settings file that cannot be read or
 // parsed is never overwritten: every operation on it throws ZarvoError naming the file.
-class JsonSettingsBackend final : public SettingsBackend
-{
+class JsonSettingsBackend final : public SettingsBackend {
 public:
     explicit JsonSettingsBackend(const QString &configHome);
 

@@ -81,7 +81,11 @@ int main(int argc, char **argv)
     bool aboutFormOpen = false;
     NoHelp help;
     QPointer<TfrmAbout> form = new TfrmAbout(nullptr, aboutFormOpen, help);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The overlay works in device pixels, as the effect's own one does.
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const qreal ratio = primary->devicePixelRatio();
+    const QRect logical = primary->geometry();
+    const QRect screen(logical.topLeft() * ratio, logical.size() * ratio);
     TAnimationEffect *effect = form->AnimationEffect1;
     effect->SetDelay(0);
     effect->SetEffectTypeNumber(figure);

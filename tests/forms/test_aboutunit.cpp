@@ -231,6 +231,15 @@ void TestAboutUnit::flag_isSetWhileOpenAndClearedOnClose()
     about->close();
     QCOMPARE(open, false);
     QTRY_VERIFY(about.isNull()); // it frees itself
+
+    // Shown without a modal loop, OK closes and frees it as well.
+    about = new TfrmAbout(nullptr, open, help);
+    about->AnimationEffect1->SetCanvas(&canvas);
+    about->AnimationEffect1->SetDelay(0);
+    about->show();
+    QTest::mouseClick(about->BitBtn1, Qt::LeftButton);
+    QCOMPARE(open, false);
+    QTRY_VERIFY(about.isNull());
 }
 
 void TestAboutUnit::keys_enterClosesAndEscapeDoesNot()

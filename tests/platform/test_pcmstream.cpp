@@ -169,6 +169,28 @@ private slots:
         QVERIFY(pieced == whole);
     }
 
+    void pad_afterTheData_givesSilenceAndNeverEnds_data()
+    {
+        QTest::addColumn<QAudioFormat>("output");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("16-bit silence is zero")
+            << format(8000, 1, QAudioFormat::Int16) << wav::s16({256, -256, 0, 0, 0, 0});
+        QTest::newRow("unsigned 8-bit silence is the middle")
+            << format(8000, 1, QAudioFormat::UInt8) << wav::u8({129, 127, 128, 128, 128, 128});
+    }
+    void pad_afterTheData_givesSilenceAndNeverEnds()
+    {
+        QFETCH(QAudioFormat, output);
+        QFETCH(QByteArray, expected);
+        auto stream = streamOf(wav::file(wav::fmt(wav::Pcm, 1, 8000, 16), wav::s16({256, -256})), output);
+        stream->setPadWithSilence(true);
+        QCOMPARE(stream->dataDone(), false);
+        QCOMPARE(stream->read(expected.size()).toHex(' '), expected.toHex(' '));
+        QCOMPARE(stream->dataDone(), true);
+        QCOMPARE(stream->atEnd(), false);
+        QCOMPARE(stream->read(64), QByteArray(64, expected.back()));
+    }
+
     void read_fileShrinksWhilePlaying_endsWhereTheFileEnds()
     {
         QTemporaryDir dir;

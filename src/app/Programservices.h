@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Clock.h"
+#include "Mainunit.h"
+
+#include <memory>
+
+class OpenerService;
+class ScreenSaverService;
+class SessionService;
+class SettingsBackend;
+class SoundPlayer;
+class UserMessages;
+class WindowHelpViewer;
+class WindowTaskActions;
+
+// Everything the main window is given in the running program: the user's settings, the system
+// services behind the task actions, the help viewer, the artwork and the task file's place.
+class ProgramServices {
+public:
+    ProgramServices();
+    ~ProgramServices();
+
+    MainWindowServices ForMainWindow();
+
+private:
+    SystemClock m_clock;
+    std::unique_ptr<UserMessages> m_messages;
+    std::unique_ptr<SettingsBackend> m_settings;
+    std::unique_ptr<SoundPlayer> m_sound;
+    std::unique_ptr<SessionService> m_session;
+    std::unique_ptr<ScreenSaverService> m_screenSaver;
+    std::unique_ptr<OpenerService> m_opener;
+    std::unique_ptr<WindowTaskActions> m_actions;
+    std::unique_ptr<WindowHelpViewer> m_help;
+};

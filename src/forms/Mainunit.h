@@ -1,0 +1,191 @@
+#pragma once
+
+#include "Context.h"
+#include "Ports.h"
+
+#include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPushButton;
+class TTrayIcon;
+class TfrmMain;
+
+// What the main window is given by the program (or by a test).
+struct MainWindowServices {
+    QString taskFilePath;
+    SettingsBackend *settings = nullptr;
+    const Clock *clock = nullptr;
+    TaskActions *actions = nullptr;
+    HelpViewer *help = nullptr;
+    UserMessages *messages = nullptr; // none: the window's own plain message boxes
+    // Opens a mail or web address with the desktop's opener.
+    std::function<void(const QString &address)> openAddress;
+    // The first-run setup and the geometry writer of the settings store.
+    std::function<void(TfrmMain &)> firstRunSetup;
+    std::function<void(TfrmMain &)> saveWindowGeometry;
+    // Whether a notification area exists (none given: ask the system) and how it reports clicks.
+    std::function<bool()> trayAvailable;
+    bool trayHostReportsDoubleClick = true;
+    QList<QIcon> images; // ImageList1: seven task-type pictures, then the tray icon
+    QIcon appIcon;
+};
+
+// The program's only permanent window: the clock panel, the task list and its buttons, the two
+// popup menus, the tray icon, and the timers that drive the scheduler.
+class TfrmMain final : public QWidget, public TaskListView, public UserMessages {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(MainWindowServices services, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    CoreContext &Context() { return m_ctx; }
+    // Shows the window unless the start-up put the program into the notification area.
+    void ShowAtStart();
+    bool StartsHidden() const { return m_startHidden; }
+
+    // The window-open flags, set and cleared by those windows.
+    bool AddFormOpen = false;
+    bool SettingsFormOpen = false;
+    bool AboutFormOpen = false;
+    QPointer<QWidget> frmAdd;
+    QPointer<QWidget> frmSettings;
+
+    // Handlers that other windows and the tests call.
+    void btnAddClick();
+    void btnChangeClick();
+    void btnDeleteClick();
+    void btnClearClick();
+    void btnSettingsClick();
+    void btnExitClick();
+    void chkAllClick();
+    void mnuHelpClick();
+    void mnuSendLetterClick();
+    void mnuHomeSaitClick();
+    void mnuAboutClick();
+    void mnuTrayShowClick();
+    void OpenInfoMenu();
+    // The desktop session ends: the program ends without the close handler, the icon goes now.
+    void SessionEnding();
+
+    // TaskListView
+    int RowCount() const override;
+    QString RowText(int row) const override;
+    bool IsRowChecked(int row) const override;
+    void SetRowChecked(int row, bool checked) override;
+    void ClearRows() override;
+    void AppendRow(const QString &text, bool checked) override;
+    void RemoveRow(int row) override;
+    int SelectedRow() const override;
+    void SetRingVisible(bool visible) override;
+    bool IsTimeLabelVisible() const override;
+    void SetControlEnabled(Control control, bool enabled) override;
+    void SetTrayHint(const QString &hint) override;
+    void RefreshTray() override;
+    void SetClockTexts(const QString &time, const QString &date, const QString &weekday) override;
+
+    // UserMessages: plain boxes with the caption "Zarvo".
+    void ShowMessage(const QString &text) override;
+    bool AskYesNo(const QString &text, const QString &caption) override;
+
+    // Controls, named as the other windows and the tests know them.
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QFrame *pnlTimeAndDate = nullptr;
+    QLabel *pnlCaption = nullptr;
+    QLabel *lblData = nullptr;
+    QLabel *lblDayOfWeek = nullptr;
+    QLabel *lblTime = nullptr;
+    QLabel *imgRing = nullptr;
+    QListWidget *cklTaskList = nullptr;
+    QPushButton *btnAdd = nullptr;
+    QPushButton *btnDelete = nullptr;
+    QPushButton *btnChange = nullptr;
+    QPushButton *btnClear = nullptr;
+    QCheckBox *chkAll = nullptr;
+    QPushButton *btnSettings = nullptr;
+    QPushButton *btnHelp = nullptr;
+    QPushButton *btnExit = nullptr;
+    QMenu *popMenuInfo = nullptr;
+    QMenu *popMenuTray = nullptr;
+    QAction *mnuHelp = nullptr;
+    QAction *mnuSendLetter = nullptr;
+    QAction *mnuHomeSait = nullptr;
+    QAction *mnuAbout = nullptr;
+    QAction *mnuTrayShow = nullptr;
+    QAction *mnuTrayAdd = nullptr;
+    QAction *mnuTraySettings = nullptr;
+    QAction *mnuTrayHelp = nullptr;
+    QAction *mnuTraySendLetter = nullptr;
+    QAction *mnuTrayHomePage = nullptr;
+    QAction *mnuTrayAbout = nullptr;
+    QAction *mnuTrayExit = nullptr;
+    TTrayIcon *TrayComp1 = nullptr;
+    QTimer TimerMain;
+    QTimer TimerHelper;
+    QTimer TimerCaption;
+
+signals:
+    // The program is to end with this exit code (after the farewell, or with the session).
+    void ExitRequested(int code);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    class HelperTimerPort final : public HelperTimer {
+    public:
+        explicit HelperTimerPort(QTimer &timer)
+            : m_timer(timer)
+        {
+        }
+        void Disable() override { m_timer.stop(); }
+        void Enable() override { m_timer.start(); }
+        bool IsEnabled() const override { return m_timer.isActive(); }
+
+    private:
+        QTimer &m_timer;
+    };
+
+    void BuildControls();
+    void BuildMenus();
+    void SetTabOrder();
+    void FormCreate();
+    void FormShow();
+    void FormKeyUp(int key);
+    void LayOut();
+    void TimerCaptionTimer();
+    void TimerMainTimer();
+    void TimerHelperTimer();
+    void cklTaskListClickCheck();
+    void cklTaskListMouseUp(Qt::MouseButton button);
+    void ReportError(const QString &text);
+    template<typename Handler> void Guarded(Handler handler);
+
+    MainWindowServices m_services;
+    CoreContext m_ctx;
+    HelperTimerPort m_helperPort {TimerHelper};
+    int m_settingRows = 0; // > 0 while the program itself changes rows or ticks
+    bool m_startHidden = false;
+    bool m_shownOnce = false;
+    bool m_minimizeHook = false;
+    bool m_closing = false;
+    bool m_sessionEnding = false;
+};

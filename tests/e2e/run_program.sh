@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Runs the real program on a private desktop (Xvfb, openbox, the trayer notification area, a
+# private D-Bus with the accessibility bus) and drives it with xdotool, the way a user would:
+# first run, restoring from the tray, a second copy, a reminder firing, and exit from the tray.
+# Usage: run_program.sh PROGRAM HELP_FILE ARTIFACT_DIR
+set -uo pipefail
+
+program=$1
+help_file=$2
+artifacts=$3
+here=$(cd "$(dirname "$0")" && pwd)
+
+work=$(mktemp -d /tmp/zarvo-e2e.XXXXXX)
+pids=()
+dbus_pid=
+zarvo_pid=
+
+cleanup() {
+  local pid
+  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
+  for pid in "$zarvo_pid" "${pids[@]}"; do
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/e2e_failure.png" 2>/dev/null
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# Polls a command every 100 ms until it succeeds or the limit (seconds) has passed.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.1
+  done
+}
+
+# The first visible window whose name matches (an extended regular expression).
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window_named() { [ -n "$(window_named "$1")" ]; }
+size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
+
+# The program's icon embedded in trayer: a small visible window of the program's class.
+tray_icon() {
+  local id
+  for id in $(xdotool search --onlyvisible --class zarvo 2>/dev/null); do
+    local size w
+    size=$(size_of "$id")
+    w=${size%x*}
+    if [ "${w:-999}" -le 64 ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+has_tray_icon() { [ -n "$(tray_icon)" ]; }
+
+
+accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
+press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
+accessible_has() { accessible | grep -F -q -- "$1"; }
+
+task_state() { iconv -f CP1251 -t UTF-8 "$work/prog/ztasks.zct" | tr -d '\r' | sed -n 7p; }
+state_is() { [ "$(task_state)" = "$1" ]; }
+settings_file="$work/config/Lumenworks/Zarvo1.0.json"
+window_setting() {
+  /usr/bin/python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Window"][sys.argv[2]])' \
+    "$settings_file" "$1"
+}
+
+# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
+process_gone() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
+press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
+
+# ---- a fresh user and a private desktop ----
+mkdir -p "$work/prog" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$artifacts"
+chmod 700 "$work/runtime"
+cp "$program" "$work/prog/zarvo"
+cp "$help_file" "$work/prog/zhelp.hlp"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
+
+dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus" || fail "no D-Bus daemon"
+bus_address=$(sed -n 1p "$work/bus")
+dbus_pid=$(sed -n 2p "$work/bus")
+[ -n "$bus_address" ] || fail "the D-Bus daemon gave no address"
+export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+pids+=($!)
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+  || fail "openbox did not start: $(cat "$work/openbox.log")"
+trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
+  >"$work/trayer.log" 2>&1 &
+pids+=($!)
+wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
+
+# An every-day reminder due a little later, in the task file beside the program.
+due=$(date -d "+60 seconds" +%-H:%M:%S)
+printf '%%>>\r\n1\r\n%s\r\nNULL\r\nПроверка связи \r\nNULL\r\ntrue\r\n' "$due" \
+  | iconv -f UTF-8 -t CP1251 >"$work/prog/ztasks.zct"
+
+# ---- first run: greeting, help at its first-run topic, then only the tray icon ----
+step "first run"
+(cd "$work/prog" && exec ./zarvo) &
+zarvo_pid=$!
+wait_for 30 has_window_named '^Zarvo$' || fail "no greeting box"
+wait_for 20 accessible_has "запущена на вашем компьютере впервые" || fail "the greeting text is not shown"
+press_button OK || fail "no OK button on the greeting"
+wait_for 20 has_window_named '^Справка Zarvo' || fail "no help window after the greeting"
+topic_line=$(awk '/^\[SHZ_contents0013\]/{f=1; next} /^\[SHZ_/{f=0} f && NF {sub(/^#+ */, ""); print; exit}' \
+  "$help_file")
+wait_for 20 accessible_has "$topic_line" || fail "the help window does not show SHZ_contents0013 ($topic_line)"
+press "$(window_named '^Справка Zarvo')" alt+F4
+wait_for 20 has_tray_icon || fail "no tray icon"
+wait_for 10 bash -c '! xdotool search --onlyvisible --name "^(Zarvo|Справка Zarvo)" | grep -q .' \
+  || fail "a window is still visible after the first start"
+[ -f "$settings_file" ] || fail "the settings file was not written"
+
+# ---- double-click on the tray icon: the main window, centred at its design size ----
+step "restore from the tray"
+icon=$(tray_icon)
+xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+wait_for 20 has_window_named '^Zarvo$' || fail "the main window did not appear"
+main=$(window_named '^Zarvo$')
+wait_for 10 test "$(size_of "$main")" = 551x308 || fail "main window is $(size_of "$main"), not 551x308"
+# The frame's place: the client's absolute place less the frame's left and top extents.
+X=$(xwininfo -id "$main" | awk -F: '/Absolute upper-left X/{print $2+0}')
+Y=$(xwininfo -id "$main" | awk -F: '/Absolute upper-left Y/{print $2+0}')
+extents=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r fl _fr ft _fb <<<"${extents:-0 0 0 0}"
+frame_x=$((X - fl))
+frame_y=$((Y - ft))
+expected_x=$((1280 / 2 - 551 / 2))
+expected_y=$((800 / 2 - 308 / 2))
+[ "$frame_x" = "$expected_x" ] && [ "$frame_y" = "$expected_y" ] \
+  || fail "main window at $frame_x,$frame_y, not centred at $expected_x,$expected_y"
+import -window root "$artifacts/e2e_main_window.png" || fail "no screenshot"
+
+# ---- a second copy says so and ends with 1 ----
+step "second copy"
+(cd "$work/prog" && exec ./zarvo) &
+second=$!
+wait_for 20 has_window_named '^zarvo$' || fail "the second copy showed no message"
+wait_for 20 accessible_has "Программа уже запущена." || fail "the second copy's message is not shown"
+press_button OK || fail "no OK button on the second copy's message"
+wait_for 20 process_gone "$second" || fail "the second copy did not end"
+wait "$second"
+rc=$?
+[ "$rc" = 1 ] || fail "the second copy ended with $rc, not 1"
+kill -0 "$zarvo_pid" || fail "the first copy ended too"
+
+# ---- the reminder fires; its window; falseM, then true again ----
+step "reminder due at $due"
+wait_for 90 has_window_named '^Напоминаем' || fail "the reminder window did not appear"
+import -window root "$artifacts/e2e_reminder.png" || fail "no screenshot"
+wait_for 5 state_is falseM || fail "the fired task is '$(task_state)', not falseM"
+press "$(window_named '^Напоминаем')" Return
+wait_for 20 bash -c '! xdotool search --onlyvisible --name "^Напоминаем" | grep -q .' \
+  || fail "OK did not close the reminder"
+wait_for 20 state_is true || fail "the task was not re-armed: '$(task_state)'"
+
+# ---- exit from the tray menu: farewell, geometry saved, exit code 0 ----
+step "exit from the tray menu"
+icon=$(tray_icon)
+windows_before=$(xdotool search --onlyvisible --class zarvo | wc -l)
+more_windows() { [ "$(xdotool search --onlyvisible --class zarvo | wc -l)" -gt "$windows_before" ]; }
+# The farewell lives for half a second: the root window's events record its creation. The
+# events of the menu's own window show that the recording runs.
+xev -root -event substructure >"$work/xev.log" 2>/dev/null &
+pids+=($!)
+xdotool mousemove --window "$icon" 8 8 click 3
+wait_for 20 more_windows || fail "no tray menu"
+wait_for 20 test -s "$work/xev.log" || fail "no events of the root window"
+xdotool key Up Return
+farewell_created() { grep -q 'width 285, height 85' "$work/xev.log"; }
+wait_for 20 farewell_created || fail "no farewell window"
+wait_for 20 process_gone "$zarvo_pid" || fail "the program did not end"
+wait "$zarvo_pid"
+rc=$?
+zarvo_pid=
+[ "$rc" = 0 ] || fail "the program ended with $rc, not 0"
+[ "$(window_setting width)" = 551 ] && [ "$(window_setting height)" = 308 ] \
+  && [ "$(window_setting left)" = "$expected_x" ] && [ "$(window_setting top)" = "$expected_y" ] \
+  || fail "saved geometry is $(cat "$settings_file")"
+
+echo "PASS: first run, tray, second copy, reminder, exit"
