@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "Programservices.h"
 #include "Singleinstance.h"
+#include "Translations.h"
 #include "Zarvoapplication.h"
 
 #include <QMessageBox>
@@ -10,6 +11,10 @@
 int main(int argc, char **argv)
 {
     ZarvoApplication app(argc, argv);
+    // Without Qt's translations its standard buttons and dialogs stay English; nothing else fails.
+    if (!InstallQtTranslations(app))
+        qWarning("Qt's Russian translations (qtbase_ru.qm) were not found in %s",
+            qPrintable(QtTranslationsFolder()));
 
     // Taken before the program has its title: the lock records the executable's own name,
     // which is how a later copy tells a live holder from a dead one.
@@ -23,7 +28,7 @@ int main(int argc, char **argv)
 
     QApplication::setApplicationName(Msg::AppTitle);
     QGuiApplication::setApplicationDisplayName(Msg::AppTitle);
-    QGuiApplication::setDesktopFileName(QStringLiteral("zarvo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zarvo"));
     // The program lives on in the notification area when its window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -24,9 +24,9 @@ int TaskCount(const TxtFile &file)
 
 TaskFields ReadTask(const TxtFile &file, int task)
 {
-    return {file.GetLine(TaskLine(task, Task::Type)),    file.GetLine(TaskLine(task, Task::Time)),
-            file.GetLine(TaskLine(task, Task::Date)),    file.GetLine(TaskLine(task, Task::Message)),
-            file.GetLine(TaskLine(task, Task::Param)),   file.GetLine(TaskLine(task, Task::State))};
+    return {file.GetLine(TaskLine(task, Task::Type)), file.GetLine(TaskLine(task, Task::Time)),
+        file.GetLine(TaskLine(task, Task::Date)), file.GetLine(TaskLine(task, Task::Message)),
+        file.GetLine(TaskLine(task, Task::Param)), file.GetLine(TaskLine(task, Task::State))};
 }
 
 void AppendTask(TxtFile &file, const TaskFields &fields)
@@ -69,10 +69,22 @@ QString FileNamePart(const QString &path, bool alsoColon)
     return path.mid(cut + 1);
 }
 
+namespace {
+
+// An installed program has its data folder at <prefix>/share/zarvo beside <prefix>/bin. Its
+// folder is shared by every user, so the tasks never go there, not even for a user (such as
+// root) who could write it.
+bool isInstalledProgramFolder(const QString &executableDir)
+{
+    return QFileInfo(QDir(executableDir).filePath(QStringLiteral("../share/zarvo"))).isDir();
+}
+
+} // namespace
+
 QString TaskFilePathFor(const QString &executableDir, const QString &dataHome)
 {
     const QFileInfo dir(executableDir);
-    if (dir.isDir() && dir.isWritable())
+    if (dir.isDir() && dir.isWritable() && !isInstalledProgramFolder(executableDir))
         return QDir(executableDir).filePath(Task::FileName);
     const QString folder = QDir(dataHome).filePath(QStringLiteral("Zarvo"));
     if (!QDir().mkpath(folder))

@@ -67,7 +67,8 @@ void RemoveTask(TxtFile &file, int task);
 // alsoColon, a ':' also ends the folder part.
 QString FileNamePart(const QString &path, bool alsoColon = false);
 
-// The task file: ztasks.zct in the executable's folder when that folder is writable, otherwise
+// The task file: ztasks.zct in the executable's folder when that folder is writable and is not an
+// installed program's bin folder (one with ../share/zarvo), otherwise
 // $XDG_DATA_HOME/Zarvo/ztasks.zct (the folder is created when needed).
 QString TaskFilePath();
 QString TaskFilePathFor(const QString &executableDir, const QString &dataHome);

@@ -1,13 +1,12 @@
 #include "Errors.h"
+#include "support/FileHelpers.h"
 #include "Taskrecord.h"
 #include "Txtfileclass.h"
-#include "support/FileHelpers.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TaskRecordTest : public QObject
-{
+class TaskRecordTest : public QObject {
     Q_OBJECT
 
 private:
@@ -21,8 +20,8 @@ private:
 
     static TaskFields shutdownAt905()
     {
-        return {QStringLiteral("2"),    QStringLiteral("9:05:00"), QStringLiteral("5 января 2004"),
-                QStringLiteral("NULL"), QStringLiteral("NULL"),    QStringLiteral("true")};
+        return {QStringLiteral("2"), QStringLiteral("9:05:00"), QStringLiteral("5 января 2004"),
+            QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("true")};
     }
 
 private slots:
@@ -52,15 +51,15 @@ private slots:
         AppendTask(txt, shutdownAt905());
         txt.Save();
         QCOMPARE(readBytes(txt.FileName),
-                 QByteArray("%>>\r\n2\r\n9:05:00\r\n5 \xFF\xED\xE2\xE0\xF0\xFF 2004\r\nNULL\r\nNULL\r\ntrue\r\n"));
+            QByteArray("%>>\r\n2\r\n9:05:00\r\n5 \xFF\xED\xE2\xE0\xF0\xFF 2004\r\nNULL\r\nNULL\r\ntrue\r\n"));
     }
 
     void readAndReplace_workOnTheBlockOfTaskK()
     {
         TxtFile txt;
         AppendTask(txt, shutdownAt905());
-        TaskFields second{QStringLiteral("1"),      QStringLiteral("7:30:00"), QStringLiteral("NULL"),
-                          QStringLiteral("abc de "), QStringLiteral("/snd/a.wav"), QStringLiteral("falseM")};
+        TaskFields second {QStringLiteral("1"), QStringLiteral("7:30:00"), QStringLiteral("NULL"),
+            QStringLiteral("abc de "), QStringLiteral("/snd/a.wav"), QStringLiteral("falseM")};
         AppendTask(txt, second);
         QCOMPARE(ReadTask(txt, 1), second);
 
@@ -120,7 +119,8 @@ private slots:
     void taskFilePath_writableProgramFolderIsUsed()
     {
         QTemporaryDir exeDir, dataHome;
-        QCOMPARE(TaskFilePathFor(exeDir.path(), dataHome.path()), exeDir.filePath(QStringLiteral("ztasks.zct")));
+        QCOMPARE(
+            TaskFilePathFor(exeDir.path(), dataHome.path()), exeDir.filePath(QStringLiteral("ztasks.zct")));
     }
 
     void taskFilePath_unusableProgramFolderFallsBackToDataHome()
@@ -129,6 +129,16 @@ private slots:
         const QString expected = dataHome.filePath(QStringLiteral("Zarvo/ztasks.zct"));
         QCOMPARE(TaskFilePathFor(QStringLiteral("/nonexistent/zarvo/bin"), dataHome.path()), expected);
         QVERIFY(QFileInfo(dataHome.filePath(QStringLiteral("Zarvo"))).isDir());
+    }
+
+    void taskFilePath_installedProgramFolderIsNeverUsed()
+    {
+        // <prefix>/bin beside <prefix>/share/zarvo, writable here, still shared by all users.
+        QTemporaryDir prefix, dataHome;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/zarvo")));
+        const QString expected = dataHome.filePath(QStringLiteral("Zarvo/ztasks.zct"));
+        QCOMPARE(TaskFilePathFor(prefix.filePath(QStringLiteral("bin")), dataHome.path()), expected);
     }
 };
 
