@@ -32,22 +32,8 @@ fail() {
   [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/e2e_failure.png" 2>/dev/null
   exit 1
 }
-step() { echo "-- $*"; }
+source "$here/desktop.sh"
 
-# Polls a command every 100 ms until it succeeds or the limit (seconds) has passed.
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.1
-  done
-}
-
-# The first visible window whose name matches (an extended regular expression).
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window_named() { [ -n "$(window_named "$1")" ]; }
 size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
 
 # The program's icon embedded in trayer: a small visible window of the program's class.
@@ -88,36 +74,10 @@ process_gone() {
 press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
 
 # ---- a fresh user and a private desktop ----
-mkdir -p "$work/prog" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$artifacts"
-chmod 700 "$work/runtime"
+mkdir -p "$work/prog" "$artifacts"
 cp "$program" "$work/prog/zarvo"
 cp "$help_file" "$work/prog/zhelp.hlp"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
-unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
-
-dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus" || fail "no D-Bus daemon"
-bus_address=$(sed -n 1p "$work/bus")
-dbus_pid=$(sed -n 2p "$work/bus")
-[ -n "$bus_address" ] || fail "the D-Bus daemon gave no address"
-export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-pids+=($!)
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-  || fail "openbox did not start: $(cat "$work/openbox.log")"
-trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-  >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
+start_desktop
 
 # An every-day reminder due a little later, in the task file beside the program.
 due=$(date -d "+60 seconds" +%-H:%M:%S)

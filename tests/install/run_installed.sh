@@ -35,54 +35,20 @@ fail() {
   [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/installed_failure.png" 2>/dev/null
   exit 1
 }
-step() { echo "-- $*"; }
+source "$(dirname "$0")/../e2e/desktop.sh"
 
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.1
-  done
-}
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window_named() { [ -n "$(window_named "$1")" ]; }
 accessible_has() { timeout 20 /usr/bin/python3 "$atspi" 2>/dev/null | grep -F -q -- "$1"; }
 press_button() { timeout 20 /usr/bin/python3 "$atspi" press "$1"; }
 # Every file and folder of the tree with its size and change time.
 snapshot() { (cd "$1" && find . -printf '%P %y %s %C@\n' | LC_ALL=C sort); }
 
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$work/elsewhere" "$artifacts"
-chmod 700 "$work/runtime"
+mkdir -p "$work/elsewhere" "$artifacts"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
 # Read-only for the run; root may write anyway, so the tree is also compared afterwards.
 chmod -R a-w "$prefix"
 snapshot "$prefix" >"$work/before"
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
-unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || fail "no D-Bus daemon"
-export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
-export DBUS_SYSTEM_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS
-dbus_pid=$(echo "$bus" | sed -n 2p)
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-pids+=($!)
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
-trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-  >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start"
+start_desktop
 
 step "first run of $prefix/bin/zarvo"
 (cd "$work/elsewhere" && exec "$prefix/bin/zarvo") &
