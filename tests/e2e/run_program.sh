@@ -11,44 +11,9 @@ artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d /tmp/zarvo-e2e.XXXXXX)
-pids=()
-dbus_pid=
-zarvo_pid=
-
-cleanup() {
-  local pid
-  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  done
-  for pid in "$zarvo_pid" "${pids[@]}"; do
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  done
-  rm -rf "$work"
-}
+# shellcheck source=desktop.sh
+source "$here/desktop.sh"
 trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/e2e_failure.png" 2>/dev/null
-  exit 1
-}
-step() { echo "-- $*"; }
-
-# Polls a command every 100 ms until it succeeds or the limit (seconds) has passed.
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.1
-  done
-}
-
-# The first visible window whose name matches (an extended regular expression).
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window_named() { [ -n "$(window_named "$1")" ]; }
-size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
 
 # The program's icon embedded in trayer: a small visible window of the program's class.
 tray_icon() {
@@ -66,11 +31,6 @@ tray_icon() {
 }
 has_tray_icon() { [ -n "$(tray_icon)" ]; }
 
-
-accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
-press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
-accessible_has() { accessible | grep -F -q -- "$1"; }
-
 task_state() { iconv -f CP1251 -t UTF-8 "$work/prog/ztasks.zct" | tr -d '\r' | sed -n 7p; }
 state_is() { [ "$(task_state)" = "$1" ]; }
 settings_file="$work/config/Lumenworks/Zarvo1.0.json"
@@ -79,45 +39,10 @@ window_setting() {
     "$settings_file" "$1"
 }
 
-# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
-process_gone() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null)
-  [ -z "$state" ] || [[ $state == Z* ]]
-}
-press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
-
 # ---- a fresh user and a private desktop ----
-mkdir -p "$work/prog" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$artifacts"
-chmod 700 "$work/runtime"
+start_desktop
 cp "$program" "$work/prog/zarvo"
 cp "$help_file" "$work/prog/zhelp.hlp"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
-unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
-
-dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus" || fail "no D-Bus daemon"
-bus_address=$(sed -n 1p "$work/bus")
-dbus_pid=$(sed -n 2p "$work/bus")
-[ -n "$bus_address" ] || fail "the D-Bus daemon gave no address"
-export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-pids+=($!)
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-  || fail "openbox did not start: $(cat "$work/openbox.log")"
-trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-  >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
 
 # An every-day reminder due a little later, in the task file beside the program.
 due=$(date -d "+60 seconds" +%-H:%M:%S)

@@ -1,0 +1,86 @@
+# Shared by the end-to-end scripts: a fresh user, a private desktop (Xvfb, private D-Bus with the
+# accessibility bus, openbox, trayer) and helpers to find and drive the program's windows.
+# The sourcing script sets $here, $work and $artifacts, and calls start_desktop once.
+
+pids=()
+dbus_pid=
+zarvo_pid=
+
+cleanup() {
+  local pid
+  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
+  for pid in "$zarvo_pid" "${pids[@]}"; do
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  done
+  rm -rf "$work"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/${failure_shot:-e2e_failure.png}" 2>/dev/null
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# Polls a command every 100 ms until it succeeds or the limit (seconds) has passed.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.1
+  done
+}
+
+# The first visible window whose name matches (an extended regular expression).
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window_named() { [ -n "$(window_named "$1")" ]; }
+size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
+
+accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
+press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
+focus_control() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" focus "$1"; }
+accessible_has() { accessible | grep -F -q -- "$1"; }
+
+# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
+process_gone() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
+press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
+
+start_desktop() {
+  mkdir -p "$work/prog" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$artifacts"
+  chmod 700 "$work/runtime"
+  export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+  export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
+  export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+  unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
+
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  pids+=($!)
+  wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
+
+  dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus" || fail "no D-Bus daemon"
+  local bus_address
+  bus_address=$(sed -n 1p "$work/bus")
+  dbus_pid=$(sed -n 2p "$work/bus")
+  [ -n "$bus_address" ] || fail "the D-Bus daemon gave no address"
+  export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  pids+=($!)
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+    || fail "openbox did not start: $(cat "$work/openbox.log")"
+  trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
+    >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
+}
