@@ -75,12 +75,32 @@ start_desktop() {
   export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   pids+=($!)
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-    || fail "openbox did not start: $(cat "$work/openbox.log")"
-  trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-    >"$work/trayer.log" 2>&1 &
-  pids+=($!)
-  wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
+  # Like trayer below, openbox is started again when it ends at once.
+  local attempt openbox_pid
+  for attempt in 1 2 3; do
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    openbox_pid=$!
+    pids+=("$openbox_pid")
+    wait_for 20 wm_up_or_gone "$openbox_pid"
+    wm_up && break
+    echo "openbox attempt $attempt ended: $(cat "$work/openbox.log")" >&2
+    [ "$attempt" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log") $(cat "$work/xvfb.log")"
+  done
+  # trayer now and then ends at once when it starts beside a window manager that has just come
+  # up; it is started again then.
+  local trayer_pid
+  for attempt in 1 2 3; do
+    trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
+      >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    pids+=("$trayer_pid")
+    wait_for 20 trayer_up_or_gone "$trayer_pid"
+    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && return 0
+    echo "trayer attempt $attempt ended: $(cat "$work/trayer.log")" >&2
+  done
+  fail "trayer did not start: $(cat "$work/trayer.log")"
 }
+
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+wm_up_or_gone() { wm_up || process_gone "$1"; }
+trayer_up_or_gone() { xdotool search --onlyvisible --class trayer || process_gone "$1"; }
