@@ -2,6 +2,9 @@
 # Prints every accessible object of the running Zarvo, one per line:
 # role|name|text|showing|checked|enabled
 # With "press NAME": does the action of the showing push button NAME instead (exit 1: none).
+# With "focus NAME": gives the keyboard focus to the showing object NAME (exit 1: none).
+# With "lists GROUP": prints the current items of the lists directly in the showing group GROUP,
+# one a line (a list is named after its current item).
 import sys
 
 import pyatspi
@@ -54,6 +57,22 @@ def find_button(acc, name, depth=0):
     return None
 
 
+def find_showing(acc, name, depth=0):
+    if depth > 40:
+        return None
+    try:
+        if (acc.name or '') == name and acc.getState().contains(pyatspi.STATE_SHOWING):
+            return acc
+        for i in range(acc.childCount):
+            child = acc.getChildAtIndex(i)
+            found = child is not None and find_showing(child, name, depth + 1)
+            if found:
+                return found
+    except Exception:
+        return None
+    return None
+
+
 def programs():
     desktop = pyatspi.Registry.getDesktop(0)
     return [app for app in desktop if app is not None and (app.name or '').lower().startswith('zarvo')]
@@ -65,6 +84,21 @@ def main():
             button = find_button(app, sys.argv[2])
             if button:
                 button.queryAction().doAction(0)
+                return 0
+        return 1
+    if len(sys.argv) == 3 and sys.argv[1] == 'focus':
+        for app in programs():
+            found = find_showing(app, sys.argv[2])
+            if found:
+                return 0 if found.queryComponent().grabFocus() else 1
+        return 1
+    if len(sys.argv) == 3 and sys.argv[1] == 'lists':
+        for app in programs():
+            group = find_showing(app, sys.argv[2])
+            if group:
+                for child in group:
+                    if child is not None and child.getRoleName() == 'combo box':
+                        print(child.name or '')
                 return 0
         return 1
     out = []

@@ -1,7 +1,27 @@
-# Shared by the end-to-end scripts (sourced): polling, window look-ups, and a private desktop for
-# a fresh user. The caller defines fail() and the variables work (a temporary folder), pids (an
-# array) and dbus_pid, and stops what is recorded there in its EXIT trap.
+# Shared by the end-to-end scripts: a fresh user, a private desktop (Xvfb, private D-Bus with the
+# accessibility bus, openbox, trayer) and helpers to find and drive the program's windows.
+# The sourcing script sets $here, $work and $artifacts, and calls start_desktop once.
 
+pids=()
+dbus_pid=
+zarvo_pid=
+
+cleanup() {
+  local pid
+  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
+  for pid in "$zarvo_pid" "${pids[@]}"; do
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  done
+  rm -rf "$work"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/${failure_shot:-e2e_failure.png}" 2>/dev/null
+  exit 1
+}
 step() { echo "-- $*"; }
 
 # Polls a command every 100 ms until it succeeds or the limit (seconds) has passed.
@@ -18,11 +38,23 @@ wait_for() {
 # The first visible window whose name matches (an extended regular expression).
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 has_window_named() { [ -n "$(window_named "$1")" ]; }
+size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
 
-# Fresh HOME and XDG folders under $work, then Xvfb, a private D-Bus (session and system) with the
-# accessibility bus, openbox and the trayer notification area.
+accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
+press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
+focus_control() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" focus "$1"; }
+accessible_has() { accessible | grep -F -q -- "$1"; }
+
+# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
+process_gone() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
+press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
+
 start_desktop() {
-  mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime"
+  mkdir -p "$work/prog" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime" "$artifacts"
   chmod 700 "$work/runtime"
   export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
   export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
@@ -43,12 +75,32 @@ start_desktop() {
   export DBUS_SESSION_BUS_ADDRESS="$bus_address" DBUS_SYSTEM_BUS_ADDRESS="$bus_address"
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   pids+=($!)
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-    || fail "openbox did not start: $(cat "$work/openbox.log")"
-  trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
-    >"$work/trayer.log" 2>&1 &
-  pids+=($!)
-  wait_for 20 xdotool search --onlyvisible --class trayer || fail "trayer did not start: $(cat "$work/trayer.log")"
+  # Like trayer below, openbox is started again when it ends at once.
+  local attempt openbox_pid
+  for attempt in 1 2 3; do
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    openbox_pid=$!
+    pids+=("$openbox_pid")
+    wait_for 20 wm_up_or_gone "$openbox_pid"
+    wm_up && break
+    echo "openbox attempt $attempt ended: $(cat "$work/openbox.log")" >&2
+    [ "$attempt" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log") $(cat "$work/xvfb.log")"
+  done
+  # trayer now and then ends at once when it starts beside a window manager that has just come
+  # up; it is started again then.
+  local trayer_pid
+  for attempt in 1 2 3; do
+    trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel --height 30 \
+      >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    pids+=("$trayer_pid")
+    wait_for 20 trayer_up_or_gone "$trayer_pid"
+    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && return 0
+    echo "trayer attempt $attempt ended: $(cat "$work/trayer.log")" >&2
+  done
+  fail "trayer did not start: $(cat "$work/trayer.log")"
 }
+
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+wm_up_or_gone() { wm_up || process_gone "$1"; }
+trayer_up_or_gone() { xdotool search --onlyvisible --class trayer || process_gone "$1"; }

@@ -11,30 +11,9 @@ artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d /tmp/zarvo-e2e.XXXXXX)
-pids=()
-dbus_pid=
-zarvo_pid=
-
-cleanup() {
-  local pid
-  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  done
-  for pid in "$zarvo_pid" "${pids[@]}"; do
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/e2e_failure.png" 2>/dev/null
-  exit 1
-}
+# shellcheck source=desktop.sh
 source "$here/desktop.sh"
-
-size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
+trap cleanup EXIT
 
 # The program's icon embedded in trayer: a small visible window of the program's class.
 tray_icon() {
@@ -52,11 +31,6 @@ tray_icon() {
 }
 has_tray_icon() { [ -n "$(tray_icon)" ]; }
 
-
-accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
-press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
-accessible_has() { accessible | grep -F -q -- "$1"; }
-
 task_state() { iconv -f CP1251 -t UTF-8 "$work/prog/ztasks.zct" | tr -d '\r' | sed -n 7p; }
 state_is() { [ "$(task_state)" = "$1" ]; }
 settings_file="$work/config/Lumenworks/Zarvo1.0.json"
@@ -65,19 +39,10 @@ window_setting() {
     "$settings_file" "$1"
 }
 
-# Ended: no such process, or one that has exited and waits to be reaped (a zombie).
-process_gone() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null)
-  [ -z "$state" ] || [[ $state == Z* ]]
-}
-press() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool key --clearmodifiers "$2"; }
-
 # ---- a fresh user and a private desktop ----
-mkdir -p "$work/prog" "$artifacts"
+start_desktop
 cp "$program" "$work/prog/zarvo"
 cp "$help_file" "$work/prog/zhelp.hlp"
-start_desktop
 
 # An every-day reminder due a little later, in the task file beside the program.
 due=$(date -d "+60 seconds" +%-H:%M:%S)

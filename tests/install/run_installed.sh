@@ -11,34 +11,19 @@ help_file=$2
 atspi=$3
 artifacts=$4
 
+here=$(cd "$(dirname "$0")/../e2e" && pwd)
+source "$here/desktop.sh"
 work=$(mktemp -d /tmp/zarvo-installed.XXXXXX)
-pids=()
-dbus_pid=
-zarvo_pid=
 prefix=$work/prefix
 
-cleanup() {
-  local pid
-  for pid in "$zarvo_pid" "${pids[@]}" "$dbus_pid"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  done
-  for pid in "$zarvo_pid" "${pids[@]}"; do
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  done
+failure_shot=installed_failure.png
+# The installed tree is read-only during the run; it is made writable again to be removed.
+cleanup_installed() {
   chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
+  cleanup
 }
-trap cleanup EXIT
+trap cleanup_installed EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${DISPLAY:-}" ] && import -window root "$artifacts/installed_failure.png" 2>/dev/null
-  exit 1
-}
-source "$(dirname "$0")/../e2e/desktop.sh"
-
-accessible_has() { timeout 20 /usr/bin/python3 "$atspi" 2>/dev/null | grep -F -q -- "$1"; }
-press_button() { timeout 20 /usr/bin/python3 "$atspi" press "$1"; }
 # Every file and folder of the tree with its size and change time.
 snapshot() { (cd "$1" && find . -printf '%P %y %s %C@\n' | LC_ALL=C sort); }
 
