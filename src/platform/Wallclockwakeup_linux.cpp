@@ -23,21 +23,21 @@ namespace {
 
 bool arm(int fd, qint64 msSinceEpoch)
 {
-    itimerspec spec {};
+    itimerspec when {};
     // A moment at or before the epoch would disarm the timer; one nanosecond in is long past.
     if (msSinceEpoch <= 0) {
-        spec.it_value.tv_nsec = 1;
+        when.it_value.tv_nsec = 1;
     } else {
-        spec.it_value.tv_sec = time_t(msSinceEpoch / 1000);
-        spec.it_value.tv_nsec = long(msSinceEpoch % 1000) * 1000000L;
+        when.it_value.tv_sec = time_t(msSinceEpoch / 1000);
+        when.it_value.tv_nsec = long(msSinceEpoch % 1000) * 1000000L;
     }
-    return timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    return timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
 }
 
 void disarm(int fd)
 {
-    const itimerspec spec {};
-    timerfd_settime(fd, 0, &spec, nullptr);
+    const itimerspec when {};
+    timerfd_settime(fd, 0, &when, nullptr);
 }
 
 } // namespace

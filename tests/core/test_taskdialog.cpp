@@ -65,24 +65,6 @@ template<typename Change> TaskDialogState with(TaskDialogState state, Change cha
     return state;
 }
 
-QByteArray cp1251(const QString &text)
-{
-    QByteArray bytes;
-    for (QChar c : text) {
-        const ushort u = c.unicode();
-        bytes += u >= 0x0410 && u <= 0x044F ? char(0xC0 + (u - 0x0410)) : char(u);
-    }
-    return bytes;
-}
-
-QByteArray block(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += cp1251(line) + "\r\n";
-    return bytes;
-}
-
 const QStringList kShutdownBlock = {QStringLiteral("%>>"), QStringLiteral("2"), QStringLiteral("9:05:00"),
     QStringLiteral("5 января 2030"), QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("true")};
 const QStringList kEveryDayBlock = {QStringLiteral("%>>"), QStringLiteral("5"), QStringLiteral("7:30:00"),

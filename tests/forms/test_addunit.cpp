@@ -27,24 +27,6 @@
 
 namespace {
 
-QByteArray cp1251(const QString &text)
-{
-    QByteArray bytes;
-    for (QChar c : text) {
-        const ushort u = c.unicode();
-        bytes += u >= 0x0410 && u <= 0x044F ? char(0xC0 + (u - 0x0410)) : char(u);
-    }
-    return bytes;
-}
-
-QByteArray block(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += cp1251(line) + "\r\n";
-    return bytes;
-}
-
 const QStringList kInactiveShutdown
     = {u"%>>"_qs, u"2"_qs, u"9:05:00"_qs, u"5 января 2030"_qs, u"NULL"_qs, u"NULL"_qs, u"false"_qs};
 const QStringList kQuietReminder
