@@ -11,14 +11,6 @@
 
 namespace {
 
-TxtFile loadTaskFile(const CoreContext &ctx)
-{
-    TxtFile file;
-    file.FileName = ctx.taskFilePath;
-    file.Load();
-    return file;
-}
-
 void setRowChecked(CoreContext &ctx, int row, bool checked)
 {
     if (row < 0 || row >= ctx.view->RowCount())
@@ -105,7 +97,7 @@ void SchedulerTick(CoreContext &ctx)
 
 void RearmFiredTasks(CoreContext &ctx)
 {
-    const TxtFile file = loadTaskFile(ctx);
+    const TxtFile file = LoadTaskFile(ctx);
     const int count = TaskCount(file);
     int waiting = 0; // fired every-day tasks still inside their own second
     bool changed = false;
@@ -137,7 +129,7 @@ void RearmFiredTasks(CoreContext &ctx)
 void FireTask(CoreContext &ctx, int task)
 {
     // Copies taken now are what the action gets, after the block may have been deleted.
-    const TxtFile file = loadTaskFile(ctx);
+    const TxtFile file = LoadTaskFile(ctx);
     const QString type = file.GetLine(TaskLine(task, Task::Type));
     const QString date = file.GetLine(TaskLine(task, Task::Date));
     const QString message = file.GetLine(TaskLine(task, Task::Message));

@@ -33,14 +33,6 @@ private:
     CoreContext &m_ctx;
 };
 
-TxtFile loadTaskFile(const CoreContext &ctx)
-{
-    TxtFile file;
-    file.FileName = ctx.taskFilePath;
-    file.Load();
-    return file;
-}
-
 // The reminder caption shows the first N characters of the message (the whole message when it is
 // shorter), where N is the user's "simv_count". It is read for each such row, so a changed
 // setting shows at the next rebuild.
@@ -128,10 +120,18 @@ QString TaskDisplayText(const TaskFields &task, SettingsBackend &settings)
     return text;
 }
 
+TxtFile LoadTaskFile(const CoreContext &ctx)
+{
+    TxtFile file;
+    file.FileName = ctx.taskFilePath;
+    file.Load();
+    return file;
+}
+
 void RebuildTaskList(CoreContext &ctx)
 {
     const TableChangeNotice notice(ctx);
-    const TxtFile file = loadTaskFile(ctx);
+    const TxtFile file = LoadTaskFile(ctx);
     const int count = TaskCount(file);
     ctx.activeTasks = ActiveTaskTable();
     ctx.activeTasks.reserve(count);
@@ -170,7 +170,7 @@ void UpdateActiveState(CoreContext &ctx)
 
 void StoreTickStates(CoreContext &ctx)
 {
-    TxtFile file = loadTaskFile(ctx);
+    TxtFile file = LoadTaskFile(ctx);
     const int rows = ctx.view->RowCount();
     // Every unticked row is written "false", a fired ("falseM") one included.
     for (int row = 0; row < rows; ++row)
@@ -181,7 +181,7 @@ void StoreTickStates(CoreContext &ctx)
 
 void MarkTaskFired(CoreContext &ctx, int task)
 {
-    TxtFile file = loadTaskFile(ctx);
+    TxtFile file = LoadTaskFile(ctx);
     SetTaskState(file, task, Task::StateFired);
     file.Save();
     RebuildTaskList(ctx);
@@ -193,7 +193,7 @@ void DeleteTask(CoreContext &ctx, int task)
         return;
     try {
         checkRow(*ctx.view, task);
-        TxtFile file = loadTaskFile(ctx);
+        TxtFile file = LoadTaskFile(ctx);
         RemoveTask(file, task);
         file.Save();
         // The row goes only once the file has lost the task. Ticks keep running while "тут!" is
@@ -210,7 +210,7 @@ void ClearAllTasks(CoreContext &ctx)
     if (!ctx.messages->AskYesNo(Msg::ClearQuestion, Msg::ClearQuestionCaption))
         return;
     ctx.view->ClearRows();
-    TxtFile file = loadTaskFile(ctx);
+    TxtFile file = LoadTaskFile(ctx);
     file.Clear();
     file.Save();
     RebuildTaskList(ctx);

@@ -3,11 +3,14 @@
 #include <QString>
 
 struct CoreContext;
+class TxtFile;
 class SettingsBackend;
 struct TaskFields;
 
 // The task list of the main window and the operations that change the task file from it. Every
 // change is written to the file first; then the rows and the active-task table are rebuilt.
+// The task file of the context, loaded (created empty when missing).
+TxtFile LoadTaskFile(const CoreContext &ctx);
 void RebuildTaskList(CoreContext &ctx);
 void UpdateActiveState(CoreContext &ctx);
 void StoreTickStates(CoreContext &ctx);
