@@ -41,7 +41,16 @@ void TickDriver::setWindowVisible(bool visible)
 
 void TickDriver::tableChanged()
 {
-    schedule();
+    if (m_planPending)
+        return;
+    m_planPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_planPending)
+                schedule();
+        },
+        Qt::QueuedConnection);
 }
 
 void TickDriver::onDue()
@@ -53,6 +62,7 @@ void TickDriver::onDue()
 
 void TickDriver::schedule()
 {
+    m_planPending = false;
     if (!m_started)
         return;
     const QDateTime now = m_ctx.clock->CurrentDateTime();

@@ -14,8 +14,10 @@ class WakeupTimer;
 // would find nothing due on it.
 //
 // The driver follows the active-task table through the context's change callback, which it owns
-// while it lives, and re-plans when the clock is set or the machine resumes. Nothing runs until
-// the first setWindowVisible().
+// while it lives, and re-plans when the clock is set or the machine resumes. A table change is
+// planned when control returns to an event loop (a notice's own loop included): a firing's action
+// starts without waiting for the next plan, and the rebuilds of one firing share one plan.
+// Nothing runs until the first setWindowVisible().
 class TickDriver final : public QObject {
     Q_OBJECT
 
@@ -41,4 +43,5 @@ private:
     bool m_started = false;
     bool m_visible = false;
     bool m_tickWhenDue = false; // false while the wake-up only renews a plan that found nothing
+    bool m_planPending = false; // a table change waits for the event loop to be planned
 };

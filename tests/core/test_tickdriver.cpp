@@ -151,6 +151,8 @@ QStringList sleepingTrace(const QList<TaskFields> &tasks, const QDateTime &start
             ++wakes;
             wakeup.fire();
         }
+        // Back in the event loop: a table change is planned now.
+        QCoreApplication::sendPostedEvents();
     }
     if (wakeCount)
         *wakeCount = wakes;
@@ -314,6 +316,34 @@ private slots:
         f.clock.set(at("9:00:00.000"));
         wakeup.clockWasSet();
         QCOMPARE(wakeup.armed, at("9:30:00.002"));
+    }
+
+    // A notice keeps its own event loop running while it is open: the tasks due meanwhile fire
+    // from that loop, so the plan made after a firing must not wait for the notice to close.
+    void taskDueWhileANoticeIsOpen_firesFromTheNoticesLoop()
+    {
+        const QString day = u"5 января 2004"_s;
+        CoreFixture f;
+        f.writeTasks({oneShot("9:05:00", day, "first"), oneShot("9:05:01", day, "second")});
+        f.clock.set(at("9:04:59.500"));
+        RebuildTaskList(f.ctx);
+        SimWakeup wakeup;
+        TickDriver driver(f.ctx, wakeup);
+        driver.setWindowVisible(false);
+        QStringList fired;
+        f.actions.whileOpen = [&](const QString &call) {
+            fired << f.clock.now.toString(u"HH:mm:ss.zzz"_s) + u' ' + call;
+            if (fired.size() > 1)
+                return;
+            QCoreApplication::sendPostedEvents(); // the notice's loop runs
+            QVERIFY(wakeup.armed.isValid());
+            f.clock.set(wakeup.armed);
+            wakeup.fire();
+        };
+        f.clock.set(wakeup.armed);
+        wakeup.fire();
+        QCOMPARE(fired, QStringList({u"09:05:00.002 remind|first|NULL"_s, u"09:05:01.002 remind|second|NULL"_s}));
+        QCOMPARE(f.fileStates(), QStringList());
     }
 
     void destroyedDriver_leavesTheContextWithoutAListener()

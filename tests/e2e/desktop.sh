@@ -40,6 +40,22 @@ window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 
 has_window_named() { [ -n "$(window_named "$1")" ]; }
 size_of() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w "x" h}'; }
 
+# The program's icon embedded in trayer: a small visible window of the program's class.
+tray_icon() {
+  local id
+  for id in $(xdotool search --onlyvisible --class zarvo 2>/dev/null); do
+    local size w
+    size=$(size_of "$id")
+    w=${size%x*}
+    if [ "${w:-999}" -le 64 ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+has_tray_icon() { [ -n "$(tray_icon)" ]; }
+
 accessible() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" 2>/dev/null; }
 press_button() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" press "$1"; }
 focus_control() { timeout 20 /usr/bin/python3 "$here/atspi_dump.py" focus "$1"; }
@@ -104,3 +120,40 @@ start_desktop() {
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 wm_up_or_gone() { wm_up || process_gone "$1"; }
 trayer_up_or_gone() { xdotool search --onlyvisible --class trayer || process_gone "$1"; }
+
+# Settings as an earlier run left them, so a start is not the first run: no greeting, and the
+# program goes to the notification area at once.
+write_settings() {
+  mkdir -p "$XDG_CONFIG_HOME/Lumenworks"
+  cat >"$XDG_CONFIG_HOME/Lumenworks/Zarvo1.0.json" <<'JSON'
+{
+  "Settings": {"chk_mes": 0, "chk_sound": 0, "pl_h": "00", "pl_m": "30", "pl_s": "00",
+               "sound_fn": "", "prog_fn": "", "simv_count": 15, "auto_run": 0, "auto_hide": 1},
+  "Window": {"top": 246, "left": 365, "width": 551, "height": 308}
+}
+JSON
+}
+
+# A script that appends the moment it starts (seconds since the epoch) to a log, for tasks that
+# run a program. Usage: write_time_recorder SCRIPT LOG
+write_time_recorder() {
+  printf '#!/bin/sh\nexec /usr/bin/date +%%s.%%N >>%s\n' "$2" >"$1"
+  chmod +x "$1"
+}
+
+# COUNT every-day tasks that run PROGRAM, due in consecutive seconds from FIRST (seconds since the
+# epoch), as the task file FILE. Usage: write_program_tasks FILE FIRST COUNT PROGRAM
+write_program_tasks() {
+  local file=$1 first=$2 count=$3 program=$4 i
+  for ((i = 0; i < count; i++)); do
+    printf '%%>>\r\n6\r\n%s\r\nNULL\r\nNULL\r\n%s\r\ntrue\r\n' \
+      "$(date -d "@$((first + i))" +%-H:%M:%S)" "$program"
+  done | iconv -f UTF-8 -t CP1251 >"$file"
+}
+
+# Starts the program from its folder as $zarvo_pid; the moment of the start is in $started_at.
+start_program() {
+  started_at=$EPOCHREALTIME
+  (cd "$work/prog" && exec ./zarvo) &
+  zarvo_pid=$!
+}

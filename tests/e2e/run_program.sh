@@ -15,22 +15,6 @@ work=$(mktemp -d /tmp/zarvo-e2e.XXXXXX)
 source "$here/desktop.sh"
 trap cleanup EXIT
 
-# The program's icon embedded in trayer: a small visible window of the program's class.
-tray_icon() {
-  local id
-  for id in $(xdotool search --onlyvisible --class zarvo 2>/dev/null); do
-    local size w
-    size=$(size_of "$id")
-    w=${size%x*}
-    if [ "${w:-999}" -le 64 ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-has_tray_icon() { [ -n "$(tray_icon)" ]; }
-
 task_state() { iconv -f CP1251 -t UTF-8 "$work/prog/ztasks.zct" | tr -d '\r' | sed -n 7p; }
 state_is() { [ "$(task_state)" = "$1" ]; }
 settings_file="$work/config/Lumenworks/Zarvo1.0.json"

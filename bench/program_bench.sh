@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Measures the real program on a private desktop (Xvfb, openbox, trayer, private D-Bus), as a
+# user's machine runs it. Prints "name: value" lines; asserts nothing.
+# Usage: program_bench.sh PROGRAM tray RUNS TASKS   exec to the tray icon, TASKS tasks in the file
+#        program_bench.sh PROGRAM idle SECONDS      hidden in the tray with 100 active tasks
+#        program_bench.sh PROGRAM latency FIRINGS   every-day tasks one second apart that run a
+#                                                   script recording its start
+set -uo pipefail
+
+program=$(realpath "$1")
+what=$2
+amount=$3
+tasks=${4:-0}
+here=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
+
+work=$(mktemp -d /tmp/zarvo-bench.XXXXXX)
+artifacts="$work/artifacts"
+# shellcheck source=../tests/e2e/desktop.sh
+source "$here/desktop.sh"
+trap cleanup EXIT
+
+# ---- figures ----
+
+# Percentiles of the numbers on stdin (one per line): p50, p99 and max, nearest rank.
+percentiles() {
+  sort -n | awk '{v[NR] = $1} END {
+    if (NR == 0) { print "none"; exit }
+    p50 = v[int(0.5 * (NR - 1)) + 1]; p99 = v[int(0.99 * (NR - 1)) + 1]
+    printf "p50 %.1f  p99 %.1f  max %.1f  (n %d)\n", p50, p99, v[NR], NR }'
+}
+
+# Time on a CPU (ns) and times scheduled onto one, over all threads of a process.
+cpu_and_wakeups() {
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1; n += $3} END {print ns + 0, n + 0}'
+}
+rollup_kb() { awk -v f="$2:" '$1 == f {print $2}' /proc/"$1"/smaps_rollup; }
+
+# ---- the task file ----
+
+# COUNT active every-day reminders, due from an hour from now on, every ten seconds.
+write_far_reminders() {
+  /usr/bin/python3 - "$1" "$2" <<'PY'
+import sys, time
+path, count = sys.argv[1], int(sys.argv[2])
+start = int(time.time()) + 3600
+with open(path, "wb") as out:
+    for i in range(count):
+        t = time.localtime(start + 10 * i)
+        when = "%d:%02d:%02d" % (t.tm_hour, t.tm_min, t.tm_sec)
+        text = "%>>\r\n1\r\n" + when + "\r\nNULL\r\nНапоминание " + str(i) + "\r\nNULL\r\ntrue\r\n"
+        out.write(text.encode("cp1251"))
+PY
+}
+
+# ---- exec to the tray icon ----
+
+# The tray host takes the icon's window from the root window into its own: the root window's
+# substructure events, each line stamped on arrival, record when.
+watch_reparents() {
+  mkfifo "$work/xev.fifo"
+  stdbuf -oL xev -root -event substructure -event property >"$work/xev.fifo" 2>/dev/null &
+  pids+=($!)
+  while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done <"$work/xev.fifo" >"$1" &
+  pids+=($!)
+  xev_listening() {
+    xprop -root -f _ZARVO_BENCH_PING 8s -set _ZARVO_BENCH_PING "$RANDOM"
+    grep -q _ZARVO_BENCH_PING "$1"
+  }
+  wait_for 20 xev_listening "$1" || fail "no events of the root window"
+}
+
+# The moment (seconds) the window WINDOW (decimal id) was taken into the tray host.
+embedded_at() {
+  local hex
+  hex=$(printf '0x%x' "$2")
+  awk -v w="window $hex, parent" 'index($0, w) {t = $1} END {print t}' "$1"
+}
+
+tray_runs() {
+  local runs=$1 count=$2 run log icon at
+  [ "$count" -gt 0 ] && write_far_reminders "$work/prog/ztasks.zct" "$count"
+  for ((run = 1; run <= runs; run++)); do
+    log="$work/reparent-$run.log"
+    pids=("${desktop_pids[@]}")
+    watch_reparents "$log"
+    start_program
+    wait_for 60 has_tray_icon || fail "no tray icon in run $run"
+    icon=$(tray_icon)
+    at=$(embedded_at "$log" "$icon")
+    [ -n "$at" ] || fail "no record of the icon being embedded in run $run"
+    awk -v a="$at" -v b="$started_at" 'BEGIN {printf "%.1f\n", (a - b) * 1000}' >>"$work/tray-ms"
+    kill "$zarvo_pid"
+    wait "$zarvo_pid" 2>/dev/null
+    zarvo_pid=
+    for pid in "${pids[@]:${#desktop_pids[@]}}"; do kill "$pid" 2>/dev/null; done
+    rm -f "$work/xev.fifo"
+  done
+  echo "exec to tray icon, $count tasks, $runs runs (ms): $(percentiles <"$work/tray-ms")"
+}
+
+# ---- idle footprint ----
+
+idle_run() {
+  local seconds=$1
+  write_far_reminders "$work/prog/ztasks.zct" 100
+  start_program
+  wait_for 60 has_tray_icon || fail "no tray icon"
+  sleep 5 # start-up settles
+  local before after
+  read -r -a before <<<"$(cpu_and_wakeups "$zarvo_pid")"
+  sleep "$seconds"
+  read -r -a after <<<"$(cpu_and_wakeups "$zarvo_pid")"
+  awk -v ns=$((after[0] - before[0])) -v n=$((after[1] - before[1])) -v s="$seconds" \
+    'BEGIN {printf "idle CPU (ms per minute): %.2f\nidle wake-ups (per second): %.3f\n", ns / 1e6 * 60 / s, n / s}'
+  echo "idle RSS (kB): $(rollup_kb "$zarvo_pid" Rss)"
+  echo "idle PSS (kB): $(rollup_kb "$zarvo_pid" Pss)"
+}
+
+# ---- firing latency ----
+
+latency_run() {
+  local firings=$1 first
+  write_time_recorder "$work/record.sh" "$work/fired.log"
+  first=$(($(date +%s) + 8))
+  write_program_tasks "$work/prog/ztasks.zct" "$first" "$firings" "$work/record.sh"
+  start_program
+  wait_for 60 has_tray_icon || fail "no tray icon"
+  local end=$((first + firings + 2))
+  while [ "$(date +%s)" -lt "$end" ]; do sleep 0.5; done
+  # Each task is due at the start of its own second: the delay is the part after it.
+  awk -v first="$first" '{print ($1 - (first + NR - 1)) * 1000}' "$work/fired.log" >"$work/latency-ms"
+  local fired
+  fired=$(wc -l <"$work/fired.log")
+  echo "firing latency, $firings tasks one second apart (ms): $(percentiles <"$work/latency-ms"), fired $fired"
+}
+
+start_desktop
+desktop_pids=("${pids[@]}")
+cp "$program" "$work/prog/zarvo"
+: >"$work/prog/ztasks.zct"
+write_settings
+
+case $what in
+  tray) tray_runs "$amount" "$tasks" ;;
+  idle) idle_run "$amount" ;;
+  latency) latency_run "$amount" ;;
+  *) fail "what to measure: tray, idle or latency" ;;
+esac
