@@ -51,6 +51,8 @@ for which in "${programs[@]}"; do
   bash bench/program_bench.sh "$program" latency "$firings" >"$out/latency-$which"
 done
 "$build_dir/bench/bench_tasklist" >"$out/tasklist"
+bash bench/program_bench.sh "$build_dir/bench/bare_tray" tray "$tray_runs" 0 >"$out/tray-bare"
+bash bench/program_bench.sh "$build_dir/bench/bare_tray" idle "$idle_seconds" >"$out/idle-bare"
 for mode in poll hidden; do
   "$build_dir/bench/bench_idle" footprint "$mode" "$idle_seconds" >"$out/footprint-$mode"
   "$build_dir/bench/bench_idle" latency "$mode" "$firings" >"$out/latency-$mode"
@@ -58,22 +60,30 @@ done
 
 # field FILE REGEX: the first number after REGEX in FILE ("-" when the file or the figure is missing).
 field() { { grep -oE "$2 *[-0-9.]+" "$1" 2>/dev/null || true; } | head -1 | grep -oE '[-0-9.]+$' || echo "-"; }
-row() { printf '| %-58s | %-14s | %-14s |\n' "$@"; }
+row() { printf '| %-62s | %-14s | %-14s |\n' "$@"; }
 both() { row "$1" "$(field "$out/$2-before" "$3")" "$(field "$out/$2-now" "$3")"; }
 
 echo "Program rows: 'before' is $before_rev, 'now' is $(git rev-parse --short HEAD); headless rows: polled against sleeping."
 row "figure" "before" "now"
-row "----------------------------------------------------------" "--------------" "--------------"
+row "--------------------------------------------------------------" "--------------" "--------------"
 for q in p50 max; do
   both "exec to tray icon, empty task file, $tray_runs runs: $q (ms)" tray "$q"
 done
 for q in p50 max; do
   both "exec to tray icon, 10,000 tasks, $tray_runs runs: $q (ms)" tray10k "$q"
 done
+for q in p50 max; do
+  row "exec to tray icon, a bare Qt tray program: $q (ms)" "-" "$(field "$out/tray-bare" "$q")"
+done
 both "idle ${idle_seconds} s hidden, 100 active tasks: CPU (ms per minute)" idle "CPU \(ms per minute\):"
 both "idle ${idle_seconds} s hidden, 100 active tasks: wake-ups per second" idle "wake-ups \(per second\):"
 both "idle ${idle_seconds} s hidden, 100 active tasks: RSS (kB)" idle "RSS \(kB\):"
 both "idle ${idle_seconds} s hidden, 100 active tasks: PSS (kB)" idle "PSS \(kB\):"
+for what in "CPU \(ms per minute\):|CPU (ms per minute)" "wake-ups \(per second\):|wake-ups per second" \
+  "RSS \(kB\):|RSS (kB)"; do
+  row "idle ${idle_seconds} s, bare Qt tray program, 200 ms timer: ${what#*|}" "-" \
+    "$(field "$out/idle-bare" "${what%%|*}")"
+done
 for q in p50 p99 max; do
   both "firing latency, $firings run-program tasks: $q (ms)" latency "$q"
 done
