@@ -10,4 +10,4 @@ cmake --build build-fuzz --target fuzz_taskfile --parallel "$(nproc)"
 mkdir -p build-fuzz/corpus build-fuzz/findings
 cp -n tests/fuzz/corpus/* build-fuzz/corpus/ 2>/dev/null || true
 ./build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-  -artifact_prefix=build-fuzz/findings/ -print_final_stats=1 build-fuzz/corpus
+  -dict=tests/fuzz/taskfile.dict -artifact_prefix=build-fuzz/findings/ -print_final_stats=1 build-fuzz/corpus

@@ -86,8 +86,10 @@ QIcon AppIcon()
 {
     QIcon icon;
     // At 16 pixels the hand-tuned tray clock is sharper than the large drawing scaled down.
+    // Every window carries all sizes to the X server and the program starts with them drawn, so
+    // they stop at 64: docks and launchers take larger pictures from the installed SVG icon.
     icon.addPixmap(Render(IconFile("tray-clock"), QSize(16, 16)));
-    for (int side : {22, 24, 32, 48, 64, 128, 256})
+    for (int side : {22, 24, 32, 48, 64})
         icon.addPixmap(Render(IconFile("zarvo"), QSize(side, side)));
     return icon;
 }

@@ -9,9 +9,10 @@
 
 namespace {
 
-int listIndex(int value, int count)
+// In 64 bits: a stored value near the ends of int, less the first item, must not overflow.
+int listIndex(qint64 value, int count)
 {
-    return std::clamp(value, 0, count - 1);
+    return int(std::clamp<qint64>(value, 0, count - 1));
 }
 
 } // namespace
@@ -35,7 +36,7 @@ SettingsDialogValues LoadSettingsDialog(SettingsBackend &settings)
         = listIndex(StrToInt(ReadSettingString(settings, section, QStringLiteral("pl_s"))), Seconds);
     values.showMessage = ReadSettingBool(settings, section, QStringLiteral("chk_mes"));
     values.simvCountIndex
-        = listIndex(ReadSettingInteger(settings, section, QStringLiteral("simv_count")) - FirstSimvCount,
+        = listIndex(qint64(ReadSettingInteger(settings, section, QStringLiteral("simv_count"))) - FirstSimvCount,
             LastSimvCount - FirstSimvCount + 1);
     return values;
 }

@@ -28,12 +28,14 @@ QStringList numberItems(int first, int count, bool padded)
     return items;
 }
 
-// A stored value selects its item only when the list has one; otherwise the list keeps what it
-// showed, so a damaged field never leaves a list without a selection.
-void selectIfInRange(int &index, int value, int count)
+// Selects the item that shows value in a list of count items whose first item shows first. A
+// value the list does not show leaves the selection as it was, so a damaged field never leaves a
+// list without a selection. The offset is taken in 64 bits: a damaged field can hold any int.
+void selectValue(int &index, int value, int first, int count)
 {
-    if (value >= 0 && value < count)
-        index = value;
+    const qint64 offset = qint64(value) - first;
+    if (offset >= 0 && offset < count)
+        index = int(offset);
 }
 
 bool isRemindOrBirthday(int type)
@@ -204,9 +206,9 @@ void FillTaskDialogDefaults(TaskDialogState &state, SettingsBackend &settings, c
     const bool showMessage = ReadSettingBool(settings, section, QStringLiteral("chk_mes"));
     const bool playSound = ReadSettingBool(settings, section, QStringLiteral("chk_sound"));
 
-    selectIfInRange(state.plusHour, plusHour, Hours);
-    selectIfInRange(state.plusMinute, plusMinute, Minutes);
-    selectIfInRange(state.plusSecond, plusSecond, Seconds);
+    selectValue(state.plusHour, plusHour, 0, Hours);
+    selectValue(state.plusMinute, plusMinute, 0, Minutes);
+    selectValue(state.plusSecond, plusSecond, 0, Seconds);
     state.playSound = playSound;
     state.soundFileName = FileNamePart(soundFile, true);
     state.soundFilePath = soundFile;
@@ -237,23 +239,22 @@ OpenedTask ReadTaskIntoDialog(TaskDialogState &state, const TxtFile &file, int t
 
     if (type != ttBirthday) {
         const qsizetype colon = fields.time.indexOf(QLatin1Char(':'));
-        selectIfInRange(state.hour, StrToInt(fields.time.left(colon)), Hours);
-        selectIfInRange(state.minute, StrToInt(fields.time.mid(colon + 1, 2)), Minutes);
-        selectIfInRange(state.second, StrToInt(fields.time.mid(colon + 4, 2)), Seconds);
+        selectValue(state.hour, StrToInt(fields.time.left(colon)), 0, Hours);
+        selectValue(state.minute, StrToInt(fields.time.mid(colon + 1, 2)), 0, Minutes);
+        selectValue(state.second, StrToInt(fields.time.mid(colon + 4, 2)), 0, Seconds);
         state.everyDay = fields.date == Task::Null;
         if (!state.everyDay) {
             const qsizetype blank = fields.date.indexOf(QLatin1Char(' '));
-            selectIfInRange(state.dayIndex, StrToInt(fields.date.left(blank)) - 1, Days);
-            selectIfInRange(
-                state.yearIndex, StrToInt(fields.date.right(4)) - FirstYear, LastYear - FirstYear + 1);
+            selectValue(state.dayIndex, StrToInt(fields.date.left(blank)), 1, Days);
+            selectValue(state.yearIndex, StrToInt(fields.date.right(4)), FirstYear, LastYear - FirstYear + 1);
             const QString word = fields.date.mid(blank, fields.date.size() - blank - 4);
-            selectIfInRange(state.monthIndex, WordToMonth(word) - 1, Months);
+            selectValue(state.monthIndex, WordToMonth(word), 1, Months);
         }
     } else {
         state.everyDay = false;
         const qsizetype blank = fields.date.indexOf(QLatin1Char(' '));
-        selectIfInRange(state.dayIndex, StrToInt(fields.date.left(blank)) - 1, Days);
-        selectIfInRange(state.monthIndex, WordToMonth(fields.date.mid(blank)) - 1, Months);
+        selectValue(state.dayIndex, StrToInt(fields.date.left(blank)), 1, Days);
+        selectValue(state.monthIndex, WordToMonth(fields.date.mid(blank)), 1, Months);
     }
 
     if (isRemindOrBirthday(type)) {

@@ -34,28 +34,24 @@ private:
 };
 
 // The reminder caption shows the first N characters of the message (the whole message when it is
-// shorter), where N is the user's "simv_count". It is read for each such row, so a changed
-// setting shows at the next rebuild.
-// The reminder caption shows the first N characters of the message (the whole message when it is
-// shorter), where N is the user's "simv_count". It is read for each such row, so a changed
-// setting shows at the next rebuild.
-void appendRemindCaption(QString &text, const QString &message, SettingsBackend &settings)
+// shorter), where N is the user's "simv_count".
+void appendRemindCaption(QString &text, const QString &message, CaptionLength &length)
 {
     if (message == Task::Null) {
         text += Msg::RowRemindNoMessage;
         return;
     }
-    const int limit = ReadSettingInteger(settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
+    const int limit = length.Get();
     text += Msg::RowRemindPrefix;
     text += message.size() < limit ? QStringView(message) : QStringView(message).left(std::max(limit, 0));
     text += Msg::RowRemindSuffix;
 }
 
-void appendCaption(QString &text, int type, const TaskFields &task, SettingsBackend &settings)
+void appendCaption(QString &text, int type, const TaskFields &task, CaptionLength &length)
 {
     switch (type) {
     case ttRemind:
-        appendRemindCaption(text, task.message, settings);
+        appendRemindCaption(text, task.message, length);
         break;
     case ttShutdown:
         text += Msg::RowShutdown;
@@ -108,14 +104,26 @@ void checkRow(const TaskListView &view, int row)
 
 } // namespace
 
-QString TaskDisplayText(const TaskFields &task, SettingsBackend &settings)
+CaptionLength::CaptionLength(SettingsBackend &settings)
+    : m_settings(settings)
+{
+}
+
+int CaptionLength::Get()
+{
+    if (!m_value)
+        m_value = ReadSettingInteger(m_settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
+    return *m_value;
+}
+
+QString TaskDisplayText(const TaskFields &task, CaptionLength &length)
 {
     const int type = StrToInt(task.type);
     // Built in one buffer: a rebuild makes one such text per task.
     QString text;
     text.reserve(96);
     text += QString::number(type);
-    appendCaption(text, type, task, settings);
+    appendCaption(text, type, task, length);
     appendSuffix(text, task);
     return text;
 }
@@ -136,9 +144,10 @@ void RebuildTaskList(CoreContext &ctx)
     ctx.activeTasks = ActiveTaskTable();
     ctx.activeTasks.reserve(count);
     ctx.view->ClearRows();
+    CaptionLength length(*ctx.settings);
     for (int k = 0; k < count; ++k) {
         const TaskFields task = ReadTask(file, k);
-        const QString text = TaskDisplayText(task, *ctx.settings);
+        const QString text = TaskDisplayText(task, length);
         const bool active = task.state == Task::StateActive;
         // The entry and its row are added together, so that after a failure part-way the table
         // still holds exactly one entry per ticked row.

@@ -1,8 +1,9 @@
 #include "Openerservice.h"
 
+#include "Detachedstart_linux.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -23,7 +24,7 @@ public:
         // A file can carry the executable bit without being a program (documents on FAT or NTFS
         // drives all do): if it cannot be started, the desktop opens it as a document.
         if (file.isFile() && file.isExecutable()
-            && QProcess::startDetached(file.absoluteFilePath(), {}, file.absolutePath()))
+            && StartDetachedProgram(file.absoluteFilePath(), file.absolutePath()))
             return;
         OpenUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
     }

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 namespace {
 
 const QString kSection = SettingsKeys::Root + QStringLiteral("\\Settings");
@@ -83,6 +85,8 @@ private slots:
         QTest::newRow("too large") << u"99"_qs << 500 << 23 << 143;
         QTest::newRow("too small") << u"-1"_qs << 3 << 0 << 0;
         QTest::newRow("ends of the lists") << u"23"_qs << 150 << 23 << 143;
+        QTest::newRow("lowest int") << u"0"_qs << std::numeric_limits<int>::min() << 0 << 0;
+        QTest::newRow("highest int") << u"0"_qs << std::numeric_limits<int>::max() << 0 << 143;
     }
     void load_valuesOutsideTheListsSelectTheNearestEnd()
     {

@@ -362,6 +362,14 @@ private slots:
                                        << u"1:00:00"_qs << u"5 марта 2030"_qs;
         QTest::newRow("hour, minute and year too large") << u"2"_qs << u"25:61:07"_qs << u"5 мая 2150"_qs
                                                          << QString() << u"9:05:07"_qs << u"5 мая 2026"_qs;
+        // The day's item is its value less one: the ends of int must not overflow on the way
+        // (a sanitizer build stops at the overflow).
+        QTest::newRow("day at the lowest int") << u"3"_qs << u"1:00:00"_qs << u"-2147483648 мая 2030"_qs
+                                               << QString() << u"1:00:00"_qs << u"11 мая 2030"_qs;
+        QTest::newRow("birthday day at the lowest int")
+            << u"7"_qs << u"NULL"_qs << u"-2147483648 мая "_qs << QString() << u"NULL"_qs << u"11 мая "_qs;
+        QTest::newRow("day at the highest int") << u"1"_qs << u"1:00:00"_qs << u"2147483647 мая 2030"_qs
+                                                << QString() << u"1:00:00"_qs << u"11 мая 2030"_qs;
     }
     void readBack_damagedFields()
     {

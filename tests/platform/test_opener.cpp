@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace {
 
 bool WriteFile(const QString &path, const QByteArray &bytes, bool executable)
@@ -66,6 +68,30 @@ private slots:
 
         QTRY_VERIFY(QFile::exists(marker) && !ReadFile(marker).isEmpty());
         QCOMPARE(ReadFile(marker).trimmed(), QFile::encodeName(m_dir.path()));
+        QCOMPARE(m_handed, QList<QUrl>());
+    }
+
+    // A started program outlives us in a session of its own, and once it ends it is collected:
+    // it never lingers as a zombie child for the rest of a long-running day.
+    void programRunsInItsOwnSessionAndIsCollectedWhenItEnds()
+    {
+        const QString ids = Path(QStringLiteral("ids.txt"));
+        const QString script = Path(QStringLiteral("session.sh"));
+        // Fields 1 and 6 of /proc/PID/stat are the process and its session.
+        QVERIFY(WriteFile(script,
+            "#!/bin/sh\nread -r pid comm state ppid group session rest < /proc/$$/stat\n"
+            "echo \"$pid $session\" > ids.tmp && mv ids.tmp ids.txt\n",
+            true));
+
+        m_opener->Open(script);
+
+        QTRY_VERIFY(QFile::exists(ids));
+        const QList<QByteArray> fields = ReadFile(ids).trimmed().split(' ');
+        QCOMPARE(fields.size(), 2);
+        const QByteArray pid = fields[0];
+        QCOMPARE(fields[1], pid);
+        QVERIFY(pid.toLong() != long(getsid(0)));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)), 10000);
         QCOMPARE(m_handed, QList<QUrl>());
     }
 
