@@ -29,9 +29,33 @@ percentiles() {
     printf "p50 %.1f  p99 %.1f  max %.1f  (n %d)\n", p50, p99, v[NR], NR }'
 }
 
-# Time on a CPU (ns) and times scheduled onto one, over all threads of a process.
+# Time on a CPU (ms per minute) and times scheduled onto one (per second), over all threads of
+# process PID for SECONDS. Threads come and go (a pool's idle worker ends after 30 s), so each
+# thread is read every second and counted from its first reading to its last.
 cpu_and_wakeups() {
-  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1; n += $3} END {print ns + 0, n + 0}'
+  /usr/bin/python3 - "$1" "$2" <<'PY'
+import glob, sys, time
+pid, seconds = sys.argv[1], int(sys.argv[2])
+first, last = {}, {}
+def sample(initial=False):
+    for path in glob.glob("/proc/%s/task/*/schedstat" % pid):
+        try:
+            ns, _, runs = (int(v) for v in open(path).read().split())
+        except (OSError, ValueError):
+            continue
+        tid = path.split("/")[4]
+        first.setdefault(tid, (ns, runs) if initial else (0, 0))
+        last[tid] = (ns, runs)
+end = time.monotonic() + seconds
+sample(initial=True)
+while time.monotonic() < end:
+    time.sleep(min(1.0, max(0.0, end - time.monotonic())))
+    sample()
+ns = sum(last[t][0] - first[t][0] for t in last)
+runs = sum(last[t][1] - first[t][1] for t in last)
+print("idle CPU (ms per minute): %.2f" % (ns / 1e6 * 60 / seconds))
+print("idle wake-ups (per second): %.3f" % (runs / seconds))
+PY
 }
 rollup_kb() { awk -v f="$2:" '$1 == f {print $2}' /proc/"$1"/smaps_rollup; }
 
@@ -106,12 +130,7 @@ idle_run() {
   start_program
   wait_for 60 has_tray_icon || fail "no tray icon"
   sleep 5 # start-up settles
-  local before after
-  read -r -a before <<<"$(cpu_and_wakeups "$zarvo_pid")"
-  sleep "$seconds"
-  read -r -a after <<<"$(cpu_and_wakeups "$zarvo_pid")"
-  awk -v ns=$((after[0] - before[0])) -v n=$((after[1] - before[1])) -v s="$seconds" \
-    'BEGIN {printf "idle CPU (ms per minute): %.2f\nidle wake-ups (per second): %.3f\n", ns / 1e6 * 60 / s, n / s}'
+  cpu_and_wakeups "$zarvo_pid" "$seconds"
   echo "idle RSS (kB): $(rollup_kb "$zarvo_pid" Rss)"
   echo "idle PSS (kB): $(rollup_kb "$zarvo_pid" Pss)"
 }
@@ -132,6 +151,15 @@ latency_run() {
   local fired
   fired=$(wc -l <"$work/fired.log")
   echo "firing latency, $firings tasks one second apart (ms): $(percentiles <"$work/latency-ms"), fired $fired"
+  # What the recording script itself takes to start and read the clock, started from a shell.
+  local i
+  : >"$work/fired.log"
+  for ((i = 0; i < 20; i++)); do
+    echo "$EPOCHREALTIME" >>"$work/asked.log"
+    "$work/record.sh"
+  done
+  paste "$work/asked.log" "$work/fired.log" | awk '{print ($2 - $1) * 1000}' >"$work/own-ms"
+  echo "recording script's own start, 20 runs from a shell (ms): $(percentiles <"$work/own-ms")"
 }
 
 start_desktop

@@ -88,6 +88,9 @@ for q in p50 p99 max; do
   both "firing latency, $firings run-program tasks: $q (ms)" latency "$q"
 done
 both "firing latency: tasks that fired (of $firings)" latency "fired"
+for q in p50 max; do
+  both "  of which the recording script's own start: $q (ms)" latency "own start.*$q"
+done
 for what in "cpu:CPU (ms per minute)" "wake-ups:wake-ups per second" "RSS:RSS (kB)"; do
   row "headless scheduler, idle ${idle_seconds} s, 100 tasks: ${what#*:}" \
     "$(field "$out/footprint-poll" "${what%%:*}")" "$(field "$out/footprint-hidden" "${what%%:*}")"
