@@ -56,7 +56,7 @@ void collectWhenEnded(pid_t pid)
 // (a GUI process ignores it, and ignored signals would pass through exec).
 class SpawnSetup {
 public:
-    SpawnSetup(const QByteArray &folder)
+    explicit SpawnSetup(const QByteArray &folder)
     {
         posix_spawnattr_init(&attr);
         sigset_t none;

@@ -44,7 +44,7 @@ struct Fixture {
     bool addFormOpen = false;
     QStringList chooserFilters;
     QString chosenFile;
-    QList<QPointer<TfrmAdd>> opened;
+    OpenedDialogs<TfrmAdd> opened; // last: its dialogs go first
 
     Fixture()
     {
@@ -69,21 +69,13 @@ struct Fixture {
     TfrmAdd *open(bool addMode)
     {
         auto *dialog = new TfrmAdd(ctx, player, help, addFormOpen, addMode);
-        opened << dialog;
+        opened.add(dialog);
         dialog->SetFileChooser([this](QWidget *, const QString &filter) {
             chooserFilters << filter;
             return chosenFile;
         });
         dialog->show();
         return dialog;
-    }
-
-    // A dialog refers to this fixture's members, and one that a test closed deletes itself only
-    // later, from the event loop: every dialog still alive goes before the fixture does.
-    ~Fixture()
-    {
-        for (const QPointer<TfrmAdd> &dialog : std::as_const(opened))
-            delete dialog.data();
     }
 };
 

@@ -33,7 +33,7 @@ struct Fixture {
     bool settingsFormOpen = false;
     QStringList chooserFilters;
     QString chosenFile;
-    QList<QPointer<TfrmSettings>> opened;
+    OpenedDialogs<TfrmSettings> opened; // last: its dialogs go first
 
     Fixture()
     {
@@ -63,21 +63,13 @@ struct Fixture {
     TfrmSettings *open()
     {
         auto *dialog = new TfrmSettings(ctx, help, settingsFormOpen);
-        opened << dialog;
+        opened.add(dialog);
         dialog->SetFileChooser([this](QWidget *, const QString &filter) {
             chooserFilters << filter;
             return chosenFile;
         });
         dialog->show();
         return dialog;
-    }
-
-    // A dialog refers to this fixture's members, and one that a test closed deletes itself only
-    // later, from the event loop: every dialog still alive goes before the fixture does.
-    ~Fixture()
-    {
-        for (const QPointer<TfrmSettings> &dialog : std::as_const(opened))
-            delete dialog.data();
     }
 
     QString text(const QString &name) { return ReadSettingString(settings, SettingsKeys::Settings, name); }
