@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+build_packages=(ccache cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
   qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n libqt6svg6 libqt6multimedia6 libpulse-dev
   libxcb1-dev libxcb-shape0-dev)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick trayer openbox dbus dbus-x11 pulseaudio
