@@ -1,6 +1,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer behind ZARVO_SANITIZE.
+# -O1 keeps the reports exact and builds and runs far faster than -O0; -g1 keeps their line numbers.
 if(ZARVO_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_compile_options(-O1 -g1 -fsanitize=address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Singleinstance.h"
 
 #include <QCoreApplication>
@@ -74,5 +75,5 @@ void TestSingleInstance::earlyCaption_isFileNameCutAtFirstDot()
     QCOMPARE(EarlyCaption(path), caption);
 }
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
+ZARVO_TEST_GUILESS_MAIN(TestSingleInstance)
 #include "test_singleinstance.moc"

@@ -5,6 +5,7 @@
 //
 //   animation_demo OUTDIR FIGURE(1..5)
 
+#include "support/RecordingHelp.h"
 #include "Aboutunit.h"
 #include "Animationeffect.h"
 #include "Outlineoverlay.h"
@@ -61,10 +62,6 @@ private:
     int m_presents = 0;
 };
 
-class NoHelp final : public HelpViewer {
-public:
-    void OpenHelp(const QString &) override { }
-};
 
 } // namespace
 
@@ -79,7 +76,7 @@ int main(int argc, char **argv)
     const int figure = QByteArray(argv[2]).toInt();
 
     bool aboutFormOpen = false;
-    NoHelp help;
+    RecordingHelp help;
     QPointer<TfrmAbout> form = new TfrmAbout(nullptr, aboutFormOpen, help);
     // The overlay works in device pixels, as the effect's own one does.
     const QScreen *primary = QGuiApplication::primaryScreen();

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Animationcanvas.h"
 #include "Animationeffect.h"
 
@@ -322,5 +323,5 @@ void TestAnimationEffect::animationOnTheDesktop_deliversNoEventsMeanwhile()
     QTRY_VERIFY(timerRan && queuedCallRan);
 }
 
-QTEST_MAIN(TestAnimationEffect)
+ZARVO_TEST_MAIN(TestAnimationEffect)
 #include "test_animationeffect.moc"

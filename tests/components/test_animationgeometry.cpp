@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Animationgeometry.h"
 
 #include <QRect>
@@ -346,5 +347,5 @@ void TestAnimationGeometry::angleParameters()
     QCOMPARE(AngleParameter(etScatterGather), 6.f);
 }
 
-QTEST_GUILESS_MAIN(TestAnimationGeometry)
+ZARVO_TEST_GUILESS_MAIN(TestAnimationGeometry)
 #include "test_animationgeometry.moc"

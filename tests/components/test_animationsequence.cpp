@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Animationsequence.h"
 
 #include <QMap>
@@ -141,5 +142,5 @@ void TestAnimationSequence::hiding_runsTheStepsBackwards()
     QCOMPARE(Record(false, 50, 6).mostVisible, 7);
 }
 
-QTEST_GUILESS_MAIN(TestAnimationSequence)
+ZARVO_TEST_GUILESS_MAIN(TestAnimationSequence)
 #include "test_animationsequence.moc"

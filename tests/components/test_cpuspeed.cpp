@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Cpuspeed.h"
 #include "Cyclecounter.h"
 
@@ -200,5 +201,5 @@ void TestCpuSpeed::pause_ofZeroLength_returns()
     CalibratedPause(-5, 100);
 }
 
-QTEST_GUILESS_MAIN(TestCpuSpeed)
+ZARVO_TEST_GUILESS_MAIN(TestCpuSpeed)
 #include "test_cpuspeed.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "Messages.h"
 #include "Trayicon.h"
@@ -239,5 +240,5 @@ void TestTrayIcon::minimizeAndRestore_withNotificationArea_hideAndShowTheWindow(
     QCOMPARE(tray.IsShown(), false);
 }
 
-QTEST_MAIN(TestTrayIcon)
+ZARVO_TEST_MAIN(TestTrayIcon)
 #include "test_trayicon.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Txtfileclass.h"
 #include "support/FileHelpers.h"
 #include "support/KillLoop.h"
@@ -63,5 +64,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CrashSafetyTest)
+ZARVO_TEST_GUILESS_MAIN(CrashSafetyTest)
 #include "test_crashsafety.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Conversions.h"
 #include "Datetimetext.h"
 #include "Errors.h"
@@ -129,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DateTimeTextTest)
+ZARVO_TEST_GUILESS_MAIN(DateTimeTextTest)
 #include "test_datetimetext.moc"

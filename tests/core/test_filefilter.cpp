@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Filefilter.h"
 #include "Messages.h"
 
@@ -28,5 +29,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FileFilterTest)
+ZARVO_TEST_GUILESS_MAIN(FileFilterTest)
 #include "test_filefilter.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "Firstrun.h"
 #include "Messages.h"
@@ -228,5 +229,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(FirstRunTest)
+ZARVO_TEST_GUILESS_MAIN(FirstRunTest)
 #include "test_firstrun.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Helpfile.h"
 #include "Messages.h"
 #include "support/FileHelpers.h"
@@ -60,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(HelpContentTest)
+ZARVO_TEST_GUILESS_MAIN(HelpContentTest)
 #include "test_helpcontent.moc"

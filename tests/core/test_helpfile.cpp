@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "Helpfile.h"
 #include "Messages.h"
@@ -192,5 +193,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(HelpFileTest)
+ZARVO_TEST_GUILESS_MAIN(HelpFileTest)
 #include "test_helpfile.moc"

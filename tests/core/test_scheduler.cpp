@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Context.h"
 #include "Messages.h"
 #include "Scheduler.h"
@@ -431,5 +432,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SchedulerTest)
+ZARVO_TEST_GUILESS_MAIN(SchedulerTest)
 #include "test_scheduler.moc"

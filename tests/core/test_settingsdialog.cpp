@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "SettingsBackend.h"
 #include "Settingsdialog.h"
@@ -136,5 +137,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsDialogTest)
+ZARVO_TEST_GUILESS_MAIN(SettingsDialogTest)
 #include "test_settingsdialog.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "Messages.h"
 #include "SettingsBackend.h"
@@ -561,5 +562,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TaskDialogTest)
+ZARVO_TEST_GUILESS_MAIN(TaskDialogTest)
 #include "test_taskdialog.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Context.h"
 #include "Errors.h"
 #include "Messages.h"
@@ -321,5 +322,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TaskListTest)
+ZARVO_TEST_GUILESS_MAIN(TaskListTest)
 #include "test_tasklist.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Errors.h"
 #include "support/FileHelpers.h"
 #include "Taskrecord.h"
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TaskRecordTest)
+ZARVO_TEST_GUILESS_MAIN(TaskRecordTest)
 #include "test_taskrecord.moc"

@@ -2,6 +2,7 @@
 // 200 ms beat, and through TickDriver with the main window hidden, on a simulated clock. Every
 // firing (which task, in which second, in which order) and the task file after every event must
 // be the same.
+#include "support/TestMain.h"
 #include "Context.h"
 #include "Scheduler.h"
 #include "support/CoreFixture.h"
@@ -361,5 +362,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TickDriverTest)
+ZARVO_TEST_GUILESS_MAIN(TickDriverTest)
 #include "test_tickdriver.moc"

@@ -1,5 +1,6 @@
 // Runs with TZ=Europe/Berlin (set in CMake): clocks go forward on 28 March 2004 at 2:00 and back
 // on 31 October 2004 at 3:00.
+#include "support/TestMain.h"
 #include "Context.h"
 #include "Scheduler.h"
 #include "Tickplan.h"
@@ -188,5 +189,5 @@ private:
     static QString TimeToTextOf(const QDateTime &moment) { return MomentTexts::Of(moment).time; }
 };
 
-QTEST_GUILESS_MAIN(TickPlanTest)
+ZARVO_TEST_GUILESS_MAIN(TickPlanTest)
 #include "test_tickplan.moc"

@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+#include "support/FileSizeLimit.h"
 #include "Cp1251.h"
 #include "Errors.h"
 #include "Txtfileclass.h"
@@ -6,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 class TxtFileTest : public QObject
 {
@@ -200,20 +200,16 @@ private slots:
             txt.AddLine(QStringLiteral("a long line that makes the file grow past the limit"));
 
         // A file size limit makes the write fail in the middle, as a full disk would.
-        struct rlimit saved;
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         bool failed = false;
-        try {
-            txt.Save();
-        } catch (const ZarvoError &) {
-            failed = true;
+        {
+            FileSizeLimit limit(4096);
+            QVERIFY(limit.active());
+            try {
+                txt.Save();
+            } catch (const ZarvoError &) {
+                failed = true;
+            }
         }
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
 
         QVERIFY(failed);
         QCOMPARE(readBytes(file), old);
@@ -222,5 +218,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TxtFileTest)
+ZARVO_TEST_GUILESS_MAIN(TxtFileTest)
 #include "test_txtfile.moc"

@@ -1,33 +1,12 @@
 #pragma once
 
-#include "Ports.h"
-#include "Soundplayer.h"
+#include "support/RecordingHelp.h"
+#include "support/RecordingServices.h"
 
 #include <QList>
 #include <QPointer>
-#include <QStringList>
 
 #include <utility>
-
-// Stand-ins for the help viewer and the sound service, recording what the dialogs asked of them.
-
-class RecordingHelp final : public HelpViewer {
-public:
-    QStringList topics;
-    void OpenHelp(const QString &topic) override { topics << topic; }
-};
-
-class RecordingSoundPlayer final : public SoundPlayer {
-public:
-    QStringList calls; // "play:<path>" and "stop"
-    bool playable = true;
-    bool Play(const QString &path) override
-    {
-        calls << QStringLiteral("play:") + path;
-        return playable;
-    }
-    void Stop() override { calls << QStringLiteral("stop"); }
-};
 
 // The dialogs a test fixture opened. A dialog refers to the fixture's members, and one that a test
 // closed deletes itself only later, from the event loop: declared as the fixture's last member,

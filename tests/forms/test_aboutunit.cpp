@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+#include "support/RecordingHelp.h"
 #include "Aboutunit.h"
 #include "Animationcanvas.h"
 #include "Animationeffect.h"
@@ -14,12 +16,6 @@
 #include <QTimer>
 
 namespace {
-
-class RecordingHelp final : public HelpViewer {
-public:
-    void OpenHelp(const QString &topic) override { topics.append(topic); }
-    QStringList topics;
-};
 
 class NullCanvas final : public AnimationCanvas {
 public:
@@ -331,5 +327,5 @@ void TestAboutUnit::showAbout_secondRequestBringsTheOpenWindowForward()
     QCOMPARE(OpenAboutWindows().size(), 0);
 }
 
-QTEST_MAIN(TestAboutUnit)
+ZARVO_TEST_MAIN(TestAboutUnit)
 #include "test_aboutunit.moc"

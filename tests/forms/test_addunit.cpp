@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+#include "support/SettingsSeeds.h"
 #include "Addunit.h"
 #include "Context.h"
 #include "DialogFakes.h"
@@ -55,15 +57,8 @@ struct Fixture {
         ctx.messages = &messages;
         ctx.help = &help;
         clock.now = QDateTime(QDate(2026, 3, 10), QTime(12, 0, 0));
-        const QString &S = SettingsKeys::Settings;
-        WriteSettingBool(settings, S, u"chk_mes"_qs, false);
-        WriteSettingBool(settings, S, u"chk_sound"_qs, false);
-        WriteSettingString(settings, S, u"pl_h"_qs, u"00"_qs);
-        WriteSettingString(settings, S, u"pl_m"_qs, u"30"_qs);
-        WriteSettingString(settings, S, u"pl_s"_qs, u"00"_qs);
-        WriteSettingString(settings, S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
-        WriteSettingString(settings, S, u"prog_fn"_qs, QString());
-        WriteSettingInteger(settings, S, u"simv_count"_qs, 15);
+        SeedSettingsAfterFirstRun(settings);
+        WriteSettingString(settings, SettingsKeys::Settings, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
     }
 
     TfrmAdd *open(bool addMode)
@@ -79,27 +74,19 @@ struct Fixture {
     }
 };
 
-// A message box that takes the focus away from the dialog and gives it back, as a real one does.
-class ActivatingMessages final : public UserMessages {
-public:
-    QStringList shown;
-    QWidget *dialog = nullptr;
-    bool dialogWasActivatedAgain = false;
-
-    void ShowMessage(const QString &text) override
-    {
-        shown << text;
-        QWidget box;
-        box.show();
-        box.activateWindow();
-        if (!QTest::qWaitFor([&] { return box.isActiveWindow(); }, 1000))
-            return;
-        box.close();
-        dialog->activateWindow();
-        dialogWasActivatedAgain = QTest::qWaitFor([&] { return dialog->isActiveWindow(); }, 1000);
-    }
-    bool AskYesNo(const QString &, const QString &) override { return false; }
-};
+// A message box that takes the focus away from the dialog and gives it back, as a real one does;
+// true when the dialog was active again afterwards.
+bool ActivateAway(QWidget *dialog)
+{
+    QWidget box;
+    box.show();
+    box.activateWindow();
+    if (!QTest::qWaitFor([&] { return box.isActiveWindow(); }, 1000))
+        return false;
+    box.close();
+    dialog->activateWindow();
+    return QTest::qWaitFor([&] { return dialog->isActiveWindow(); }, 1000);
+}
 
 template<typename T> T *child(QWidget *dialog, const QString &name)
 {
@@ -180,7 +167,7 @@ private slots:
         QCOMPARE(child<QComboBox>(dialog, u"cbxYear"_qs)->count(), 97);
         dialog->close();
         QCOMPARE(f.addFormOpen, false);
-        QCOMPARE(f.player.calls, QStringList {u"stop"_qs});
+        QCOMPARE(f.player.log, QStringList {u"stop"_qs});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
     }
@@ -396,11 +383,12 @@ private slots:
         QFETCH(QString, time);
         QFETCH(QString, message);
         Fixture f;
-        ActivatingMessages messages;
+        RecordingMessages messages;
+        bool dialogWasActivatedAgain = false;
         f.ctx.messages = &messages;
         QVERIFY(writeBytes(f.ctx.taskFilePath, block(kInactiveShutdown)));
         QScopedPointer<TfrmAdd> dialog(f.open(true));
-        messages.dialog = dialog.get();
+        messages.whileOpen = [&](const QString &) { dialogWasActivatedAgain = ActivateAway(dialog.get()); };
         chooseType(dialog.get(), type);
         if (!memo.isEmpty()) {
             click(dialog.get(), u"chkShowMessage"_qs);
@@ -413,7 +401,7 @@ private slots:
         click(dialog.get(), u"btnOK"_qs);
 
         QCOMPARE(messages.shown, QStringList {message});
-        QVERIFY(messages.dialogWasActivatedAgain);
+        QVERIFY(dialogWasActivatedAgain);
         QCOMPARE(readBytes(f.ctx.taskFilePath), block(kInactiveShutdown));
         QCOMPARE(f.view.RowCount(), 0); // the list was not rebuilt
         QVERIFY(dialog->isVisible());
@@ -502,8 +490,8 @@ private slots:
         QCOMPARE(f.messages.shown, QStringList {Msg::SoundCannotPlay});
         click(dialog, u"btnAudioStop"_qs);
         QTest::keyClick(dialog, Qt::Key_Escape);
-        QCOMPARE(f.player.calls,
-            (QStringList {u"play:/snd/bell.wav"_qs, u"play:/snd/bell.wav"_qs, u"stop"_qs, u"stop"_qs}));
+        QCOMPARE(f.player.log,
+            (QStringList {u"play /snd/bell.wav"_qs, u"play /snd/bell.wav"_qs, u"stop"_qs, u"stop"_qs}));
         QCOMPARE(f.addFormOpen, false);
         QVERIFY(!QFile::exists(f.ctx.taskFilePath)); // nothing was written
     }
@@ -555,5 +543,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AddDialogTest)
+ZARVO_TEST_MAIN(AddDialogTest)
 #include "test_addunit.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Artwork.h"
 
 #include <QImage>
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ArtworkTest)
+ZARVO_TEST_MAIN(ArtworkTest)
 #include "test_artwork.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Helpviewer.h"
 #include "Helpwindow.h"
 #include "Messages.h"
@@ -190,5 +191,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HelpWindowTest)
+ZARVO_TEST_MAIN(HelpWindowTest)
 #include "test_helpwindow.moc"

@@ -1,3 +1,9 @@
+#include "support/TestMain.h"
+#include "support/FakeClock.h"
+#include "support/RecordingActions.h"
+#include "support/RecordingHelp.h"
+#include "support/RecordingMessages.h"
+#include "support/RecordingServices.h"
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
@@ -25,35 +31,7 @@
 namespace {
 
 // The moment every window of these tests lives in: Monday, 5 January 2004, 10:00:00.
-class StillClock final : public Clock {
-public:
-    QDateTime CurrentDateTime() const override { return QDateTime(QDate(2004, 1, 5), QTime(10, 0)); }
-};
-
-class NoteMessages final : public UserMessages {
-public:
-    QStringList shown;
-    bool answerYes = true;
-    void ShowMessage(const QString &text) override { shown << text; }
-    bool AskYesNo(const QString &, const QString &) override { return answerYes; }
-};
-
-class NoteHelp final : public HelpViewer {
-public:
-    QStringList topics;
-    void OpenHelp(const QString &topic) override { topics << topic; }
-};
-
-class NoActions final : public TaskActions {
-public:
-    QStringList calls;
-    void ShowReminderNotice(const QString &message, const QString &) override { calls << message; }
-    void ShowBirthdayNotice(const QString &message, const QString &) override { calls << message; }
-    void ShowShutdownCountdown(bool) override { calls << QStringLiteral("countdown"); }
-    void LogOffUser() override { calls << QStringLiteral("logoff"); }
-    void StartScreenSaver() override { calls << QStringLiteral("screensaver"); }
-    void RunProgram(const QString &path) override { calls << path; }
-};
+const QDateTime kStillMoment(QDate(2004, 1, 5), QTime(10, 0));
 
 // One task block; the fields as the task file holds them.
 QStringList Block(const QString &type, const QString &time, const QString &date, const QString &message,
@@ -79,12 +57,6 @@ const QStringList Shutdown = Block(QStringLiteral("2"), QStringLiteral("9:05:00"
 const QStringList Birthday = Block(QStringLiteral("7"), QStringLiteral("NULL"), QStringLiteral("6 января "),
     QStringLiteral("NULL"), QStringLiteral("Анна"), QStringLiteral("false"));
 
-class SilentSound final : public SoundPlayer {
-public:
-    bool Play(const QString &) override { return true; }
-    void Stop() override { }
-};
-
 // Runs check on the modal dialog that the next action opens, then closes it.
 template<typename Check> void OnNextModal(Check check)
 {
@@ -101,11 +73,11 @@ struct Fixture {
     QTemporaryDir dir;
     QString taskFile = dir.filePath(QStringLiteral("ztasks.zct"));
     MemorySettingsBackend settings;
-    StillClock clock;
-    NoteMessages messages;
-    NoteHelp help;
-    NoActions actions;
-    SilentSound sound;
+    FakeClock clock {kStillMoment};
+    RecordingMessages messages;
+    RecordingHelp help;
+    RecordingActions actions;
+    RecordingSoundPlayer sound;
     QStringList opened;
     QStringList events;
     bool trayAvailable = true;
@@ -582,5 +554,5 @@ void TestMainWindow::rowPaint_takesDigitAsPictureIndex()
     QCOMPARE(TaskRowPaintFor(row), (TaskRowPaint {imageIndex, text}));
 }
 
-QTEST_MAIN(TestMainWindow)
+ZARVO_TEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"

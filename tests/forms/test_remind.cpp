@@ -1,7 +1,8 @@
 // The reminder window on its own: its layout and skin, its keys, and when it plays and stops
 // its sound.
 
-#include "RecordingServices.h"
+#include "support/TestMain.h"
+#include "support/RecordingServices.h"
 #include "Remindunit.h"
 
 #include <QApplication>
@@ -229,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRemind)
+ZARVO_TEST_MAIN(TestRemind)
 #include "test_remind.moc"

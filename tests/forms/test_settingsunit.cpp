@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+#include "support/SettingsSeeds.h"
 #include "Context.h"
 #include "DialogFakes.h"
 #include "Errors.h"
@@ -41,15 +43,9 @@ struct Fixture {
         ctx.view = &view;
         ctx.taskFilePath = dir.filePath(u"ztasks.zct"_qs);
         const QString &S = SettingsKeys::Settings;
-        WriteSettingBool(settings, S, u"chk_mes"_qs, false);
+        SeedSettingsAfterFirstRun(settings);
         WriteSettingBool(settings, S, u"chk_sound"_qs, true);
-        WriteSettingString(settings, S, u"pl_h"_qs, u"00"_qs);
-        WriteSettingString(settings, S, u"pl_m"_qs, u"30"_qs);
-        WriteSettingString(settings, S, u"pl_s"_qs, u"00"_qs);
         WriteSettingString(settings, S, u"sound_fn"_qs, u"/snd/bell.wav"_qs);
-        WriteSettingString(settings, S, u"prog_fn"_qs, QString());
-        WriteSettingInteger(settings, S, u"simv_count"_qs, 15);
-        WriteSettingBool(settings, S, u"auto_run"_qs, true);
         WriteSettingBool(settings, S, u"auto_hide"_qs, false);
         SetAutoRun(settings, true, QCoreApplication::applicationFilePath());
         // One reminder whose row shows simv_count characters of its message.
@@ -232,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SettingsDialogFormTest)
+ZARVO_TEST_MAIN(SettingsDialogFormTest)
 #include "test_settingsunit.moc"

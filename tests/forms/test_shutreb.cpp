@@ -1,8 +1,9 @@
 // The shutdown/restart countdown window on its own: layout and texts, the count from 15 to 0,
 // and what OK, Enter, Cancel and Escape request.
 
+#include "support/TestMain.h"
 #include "Messages.h"
-#include "RecordingServices.h"
+#include "support/RecordingServices.h"
 #include "Shutrebunit.h"
 
 #include <QApplication>
@@ -219,5 +220,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShutReb)
+ZARVO_TEST_MAIN(TestShutReb)
 #include "test_shutreb.moc"

@@ -2,9 +2,10 @@
 // what each notice shows and sounds, the countdown under its own timer, a second notice on top
 // of the first, and which service each system action reaches.
 
+#include "support/TestMain.h"
 #include "Messages.h"
 #include "ModalDriver.h"
-#include "RecordingServices.h"
+#include "support/RecordingServices.h"
 #include "Remindunit.h"
 #include "Shutrebunit.h"
 #include "Taskactions.h"
@@ -259,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTaskActions)
+ZARVO_TEST_MAIN(TestTaskActions)
 #include "test_taskactions.moc"

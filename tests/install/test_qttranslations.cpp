@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Translations.h"
 
 #include <QCoreApplication>
@@ -66,5 +67,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(QtTranslationsTest)
+ZARVO_TEST_GUILESS_MAIN(QtTranslationsTest)
 #include "test_qttranslations.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
 #include "Usersettings_linux.h"
@@ -42,5 +43,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsCrashSafetyTest)
+ZARVO_TEST_GUILESS_MAIN(SettingsCrashSafetyTest)
 #include "test_crashsafety_settings.moc"

@@ -1,6 +1,7 @@
 // Opening what a run-program task names: programs are started, everything else goes to the
 // desktop's handler, and what cannot be opened is skipped without a word.
 
+#include "support/TestMain.h"
 #include "Openerservice.h"
 
 #include <QDesktopServices>
@@ -171,5 +172,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOpener)
+ZARVO_TEST_MAIN(TestOpener)
 #include "test_opener.moc"

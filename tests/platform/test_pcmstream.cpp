@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Pcmstream.h"
 #include "support/FileHelpers.h"
 #include "WavBuilder.h"
@@ -211,5 +212,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PcmStreamTest)
+ZARVO_TEST_GUILESS_MAIN(PcmStreamTest)
 #include "test_pcmstream.moc"

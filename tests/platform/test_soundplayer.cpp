@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Soundplayer_linux.h"
 #include "support/FileHelpers.h"
 #include "WavBuilder.h"
@@ -196,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SoundPlayerTest)
+ZARVO_TEST_GUILESS_MAIN(SoundPlayerTest)
 #include "test_soundplayer.moc"

@@ -1,6 +1,7 @@
 // The session and screen-saver services against stand-ins on a private bus (run_with_bus.sh):
 // which call each request makes, on which desktop, and that none of them is forced.
 
+#include "support/TestMain.h"
 #include "Screensaverservice.h"
 #include "Sessionservice.h"
 
@@ -163,5 +164,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSystemServices)
+ZARVO_TEST_GUILESS_MAIN(TestSystemServices)
 #include "test_system_services.moc"

@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+#include "support/FileSizeLimit.h"
 #include "Conversions.h"
 #include "Errors.h"
 #include "Firstrun.h"
@@ -15,9 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -366,17 +366,14 @@ private slots:
         JsonSettingsBackend store(configHome());
 
         // A file size limit makes the write fail in the middle, as a full disk would.
-        struct rlimit saved;
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = errorOf([&] {
-            WriteSettingString(store, Settings, QStringLiteral("sound_fn"), QString(8000, QLatin1Char('x')));
-        });
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        QString error;
+        {
+            FileSizeLimit limit(4096);
+            QVERIFY(limit.active());
+            error = errorOf([&] {
+                WriteSettingString(store, Settings, QStringLiteral("sound_fn"), QString(8000, QLatin1Char('x')));
+            });
+        }
 
         QCOMPARE(error, QStringLiteral("Failed to set data for 'sound_fn'"));
         QCOMPARE(readBytes(settingsFile()), old);
@@ -537,5 +534,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(UserSettingsTest)
+ZARVO_TEST_GUILESS_MAIN(UserSettingsTest)
 #include "test_usersettings_linux.moc"

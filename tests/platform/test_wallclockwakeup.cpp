@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "Wallclockwakeup.h"
 
 #include <QElapsedTimer>
@@ -61,5 +62,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(WallClockWakeupTest)
+ZARVO_TEST_GUILESS_MAIN(WallClockWakeupTest)
 #include "test_wallclockwakeup.moc"

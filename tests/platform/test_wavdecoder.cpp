@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "support/FileHelpers.h"
 #include "WavBuilder.h"
 #include "Wavdecoder.h"
@@ -226,5 +227,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(WavDecoderTest)
+ZARVO_TEST_GUILESS_MAIN(WavDecoderTest)
 #include "test_wavdecoder.moc"

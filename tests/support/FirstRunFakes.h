@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Ports.h"
+#include "support/RecordingHelp.h"
+#include "support/RecordingMessages.h"
 
 #include <QStringList>
 
@@ -37,42 +39,11 @@ private:
     QStringList &m_log;
 };
 
-class FakeMessages final : public UserMessages
-{
-public:
-    explicit FakeMessages(QStringList &log)
-        : m_log(log)
-    {
-    }
-    void ShowMessage(const QString &text) override { m_log << QStringLiteral("message:") + text; }
-    bool AskYesNo(const QString &text, const QString &) override
-    {
-        m_log << QStringLiteral("question:") + text;
-        return false;
-    }
-
-private:
-    QStringList &m_log;
-};
-
-class FakeHelp final : public HelpViewer
-{
-public:
-    explicit FakeHelp(QStringList &log)
-        : m_log(log)
-    {
-    }
-    void OpenHelp(const QString &topic) override { m_log << QStringLiteral("help:") + topic; }
-
-private:
-    QStringList &m_log;
-};
-
 // The three together, as the main window provides them.
 struct FakeFirstRunUi
 {
     QStringList log;
     FakeMainWindow window {log};
-    FakeMessages messages {log};
-    FakeHelp help {log};
+    RecordingMessages messages {log};
+    RecordingHelp help {log};
 };
