@@ -21,6 +21,9 @@ before_rev="${ZARVO_BENCH_BEFORE:-b867dc1}"
 # The desktop tools come with the test tools; the build is Release, without the tests.
 ZARVO_BUILD_DIR="$build_dir" ZARVO_BUILD_TYPE=Release ZARVO_CMAKE_ARGS="-DZARVO_BUILD_TESTS=OFF" \
   bash scripts/setup.sh --with-test-tools >/dev/null
+# The benchmarks are not part of the default build.
+cmake --build "$build_dir" --parallel "$(nproc)" --target bench_tasklist bench_idle bench_sound \
+  bench_animation bare_tray >/dev/null
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT

@@ -115,13 +115,16 @@ int GetCPUSpeed()
     return megahertz;
 }
 
-void CalibratedPause(int megahertz, int delay)
+qint64 CalibratedPause(int megahertz, int delay)
 {
     const qint64 iterations = qint64(megahertz) * delay;
+    qint64 done = 0;
     for (qint64 i = 1; i <= iterations; ++i) {
         // volatile keeps the division from being optimised away; it is the wait itself.
         volatile float quotient = 3.1415927f / float(i);
+        ++done;
         if (quotient == 0)
             break;
     }
+    return done;
 }

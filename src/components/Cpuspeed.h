@@ -25,5 +25,6 @@ int SnapToClockRating(int megahertz);
 // True when each of three trial results differs from their mean by at most 1.
 bool TrialsAgree(qint64 a, qint64 b, qint64 c);
 
-// The busy wait after an animation step: megahertz x delay iterations; none when that is 0.
-void CalibratedPause(int megahertz, int delay);
+// The busy wait after an animation step: megahertz x delay iterations; none when that is 0 or
+// less. Returns the number of iterations it waited.
+qint64 CalibratedPause(int megahertz, int delay);

@@ -67,7 +67,7 @@ private slots:
     void measure_repeatsTrialsUntilThreeAgree();
     void measure_withoutCounter_isZero();
     void measure_survivesTimeStampWrap();
-    void pause_ofZeroLength_returns();
+    void pause_runsItsWholeCount_andNoneForZeroOrLess();
 };
 
 void TestCpuSpeed::snapToClockRating_data()
@@ -194,11 +194,14 @@ void TestCpuSpeed::measure_survivesTimeStampWrap()
     QCOMPARE(MeasureCpuSpeed(counter), 1800);
 }
 
-void TestCpuSpeed::pause_ofZeroLength_returns()
+void TestCpuSpeed::pause_runsItsWholeCount_andNoneForZeroOrLess()
 {
-    CalibratedPause(0, 100);
-    CalibratedPause(2400, 0);
-    CalibratedPause(-5, 100);
+    QCOMPARE(CalibratedPause(0, 100), 0);
+    QCOMPARE(CalibratedPause(2400, 0), 0);
+    QCOMPARE(CalibratedPause(-5, 100), 0);
+    QCOMPARE(CalibratedPause(100, -5), 0);
+    // A wait that is not empty runs its whole count: megahertz x delay.
+    QCOMPARE(CalibratedPause(3, 7), 21);
 }
 
 ZARVO_TEST_GUILESS_MAIN(TestCpuSpeed)

@@ -29,7 +29,7 @@ cp "$program" "$work/prog/zarvo"
 cp "$help_file" "$work/prog/zhelp.hlp"
 
 # An every-day reminder due a little later, in the task file beside the program.
-due=$(date -d "+60 seconds" +%-H:%M:%S)
+due=$(date -d "+30 seconds" +%-H:%M:%S)
 printf '%%>>\r\n1\r\n%s\r\nNULL\r\nПроверка связи \r\nNULL\r\ntrue\r\n' "$due" \
   | iconv -f UTF-8 -t CP1251 >"$work/prog/ztasks.zct"
 
