@@ -14,7 +14,18 @@ void createKey(SettingsBackend &store, const QString &key)
         throw ZarvoError(QStringLiteral("Failed to create key %1").arg(key));
 }
 
-void writeDefaults(SettingsBackend &store)
+
+// Each half is truncated on its own: a 1366-pixel screen and a 551-pixel window give
+// 683 - 275 = 408, not (1366 - 551) / 2 = 407.
+void centre(MainWindowGeometry &window)
+{
+    window.SetLeft(window.ScreenWidth() / 2 - window.Width() / 2);
+    window.SetTop(window.ScreenHeight() / 2 - window.Height() / 2);
+}
+
+} // namespace
+
+void WriteSettingsDefaults(SettingsBackend &store)
 {
     const QString &s = SettingsKeys::Settings;
     WriteSettingBool(store, s, QStringLiteral("chk_mes"), false);
@@ -29,16 +40,6 @@ void writeDefaults(SettingsBackend &store)
     WriteSettingBool(store, s, QStringLiteral("auto_hide"), true);
 }
 
-// Each half is truncated on its own: a 1366-pixel screen and a 551-pixel window give
-// 683 - 275 = 408, not (1366 - 551) / 2 = 407.
-void centre(MainWindowGeometry &window)
-{
-    window.SetLeft(window.ScreenWidth() / 2 - window.Width() / 2);
-    window.SetTop(window.ScreenHeight() / 2 - window.Height() / 2);
-}
-
-} // namespace
-
 void FirstRunSetup(SettingsBackend &store, MainWindowGeometry &window, UserMessages &messages,
     HelpViewer &help, const QString &executablePath)
 {
@@ -46,7 +47,7 @@ void FirstRunSetup(SettingsBackend &store, MainWindowGeometry &window, UserMessa
         return;
     createKey(store, SettingsKeys::Root + QLatin1Char('\\') + SettingsKeys::Settings);
     createKey(store, SettingsKeys::Root + QLatin1Char('\\') + SettingsKeys::Window);
-    writeDefaults(store);
+    WriteSettingsDefaults(store);
     centre(window);
     SaveWindowGeometry(store, window);
     SetAutoRun(store, true, executablePath);

@@ -11,6 +11,9 @@ class UserMessages;
 inline constexpr int MainWindowDesignWidth = 551;
 inline constexpr int MainWindowDesignHeight = 308;
 
+// The Settings section's values as the first run writes them.
+void WriteSettingsDefaults(SettingsBackend &store);
+
 // Runs at every start, before anything reads a setting. When the program's root key is missing
 // (the first start for this user) it creates the sections with their defaults, centres the main
 // window and saves its geometry, turns autorun on for executablePath, greets the user and opens
