@@ -66,13 +66,16 @@ public:
 void userTicks(CoreFixture &f, int row, bool checked)
 {
     f.view.rows[row].checked = checked;
+    SetTaskTicked(f.ctx, row, checked);
     StoreTickStates(f.ctx);
 }
 
 void userTicksAll(CoreFixture &f, bool checked)
 {
-    for (int row = 0; row < f.view.RowCount(); ++row)
+    for (int row = 0; row < f.view.RowCount(); ++row) {
         f.view.rows[row].checked = checked;
+        SetTaskTicked(f.ctx, row, checked);
+    }
     StoreTickStates(f.ctx);
 }
 

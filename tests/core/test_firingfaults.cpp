@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(p.f.messages.shown.size(), 1);
         QVERIFY2(p.f.messages.shown.at(0).contains(reported), qPrintable(p.f.messages.shown.at(0)));
         QVERIFY(p.f.messages.shown.at(0).contains(p.f.ctx.taskFilePath));
-        QVERIFY(p.f.messages.shown.at(0).contains(u"line %1"_s.arg(7 * position + 1)));
+        QVERIFY(p.f.messages.shown.at(0).contains(u"со строки %1"_s.arg(7 * position + 1)));
 
         // No report stands between a due task and its action.
         QList<int> messagesDuringActions;

@@ -260,7 +260,7 @@ private slots:
                 }},
             {at("9:00:05.100"),
                 [&](CoreFixture &f) {
-                    f.view.rows[0].checked = true; // the user ticks the inactive task back on
+                    SetTaskTicked(f.ctx, 0, true); // the user ticks the inactive task back on
                     StoreTickStates(f.ctx);
                     RebuildTaskList(f.ctx);
                 }},

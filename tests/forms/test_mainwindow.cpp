@@ -10,6 +10,7 @@
 #include "support/MemorySettingsBackend.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
+#include "Wakeuptimer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,6 +54,19 @@ public:
     void LogOffUser() override { calls << QStringLiteral("logoff"); }
     void StartScreenSaver() override { calls << QStringLiteral("screensaver"); }
     void RunProgram(const QString &path) override { calls << path; }
+};
+
+// The wake-up the window's tick driver sleeps on; the test wakes it by hand.
+class SimWakeup final : public WakeupTimer {
+public:
+    QDateTime armed;
+    void wakeAt(const QDateTime &moment) override { armed = moment; }
+    void cancel() override { armed = QDateTime(); }
+    void fire()
+    {
+        armed = QDateTime();
+        emit due();
+    }
 };
 
 // One task block; the fields as the task file holds them.
@@ -106,6 +120,7 @@ struct Fixture {
     NoteHelp help;
     NoActions actions;
     SilentSound sound;
+    SimWakeup wakeup;
     QStringList opened;
     QStringList events;
     bool trayAvailable = true;
@@ -127,6 +142,7 @@ struct Fixture {
         s.taskFilePath = taskFile;
         s.settings = &settings;
         s.clock = &clock;
+        s.wakeup = &wakeup;
         s.actions = &actions;
         s.help = &help;
         s.sound = &sound;
@@ -169,6 +185,7 @@ private slots:
     void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
     void tickingARow_storesItInTheFile();
+    void dueTask_firesOnTheDriversWakeUp();
     void resize_snapsToMinimum_andKeepsTitleCentred_data();
     void resize_snapsToMinimum_andKeepsTitleCentred();
     void splash_hidesClockAndBellUntilItEnds();
@@ -378,6 +395,24 @@ void TestMainWindow::tickingARow_storesItInTheFile()
     QCOMPARE(w.Context().activeTasks.size(), 2);
 }
 
+// The window ticks only through the tick driver, on the wake-up it was given.
+void TestMainWindow::dueTask_firesOnTheDriversWakeUp()
+{
+    const QStringList due = Block(QStringLiteral("6"), QStringLiteral("10:00:00"), QStringLiteral("5 января 2004"),
+        QStringLiteral("NULL"), QStringLiteral("/bin/now"), QStringLiteral("true"));
+    Fixture f({Shutdown, due});
+    TfrmMain w(f.Services());
+    w.show();
+    QVERIFY(f.wakeup.armed.isValid());
+    QCOMPARE(f.actions.calls, QStringList());
+    f.wakeup.fire();
+    QCOMPARE(f.actions.calls, QStringList {QStringLiteral("/bin/now")});
+    QCOMPARE(w.RowCount(), 1);
+    QCOMPARE(readBytes(f.taskFile), FileBytes({Shutdown}));
+    QCOMPARE(w.lblTime->text(), QStringLiteral("10:00:00"));
+    QVERIFY(f.wakeup.armed.isValid());
+}
+
 void TestMainWindow::resize_snapsToMinimum_andKeepsTitleCentred_data()
 {
     QTest::addColumn<QSize>("requested");
@@ -418,6 +453,7 @@ void TestMainWindow::splash_hidesClockAndBellUntilItEnds()
 
     QCOMPARE(w.pnlCaption->text(), QStringLiteral("Zarvo 1.0"));
     QTest::qWait(300);
+    f.wakeup.fire(); // a beat
     // The clock is kept up to date from the start, hidden or not; the bell waits for the splash.
     QCOMPARE(w.lblTime->text(), QStringLiteral("10:00:00"));
     QCOMPARE(w.lblTime->isVisible(), false);
