@@ -239,9 +239,9 @@ void ShowPendingReports(CoreContext &ctx)
 
 void RebuildTaskList(CoreContext &ctx)
 {
-    // A file nobody else changed is shown as the program holds it, a save that failed included.
-    if (!SyncTaskModel(ctx))
-        ctx.tasks.Parse();
+    // A file nobody else changed is shown as the program holds it, a save that failed included;
+    // the rendering sets every tick from its task's state again.
+    SyncTaskModel(ctx);
     RenderTaskList(ctx);
     ShowPendingReports(ctx);
 }
