@@ -1,4 +1,5 @@
-// Figures for the task list and the tick: RebuildTaskList over files of growing size, and one
+// Figures for the task list and the tick: the file reads, saves and rebuilds of one firing and
+// one re-arm (counted at the file layer), RebuildTaskList over files of growing size, and one
 // tick over a large active-task table. Prints medians; asserts nothing.
 #include "Context.h"
 #include "SettingsBackend.h"
@@ -7,6 +8,7 @@
 #include "support/CoreFixture.h"
 #include "Tasklist.h"
 #include "Tickplan.h"
+#include "Txtfileclass.h"
 #include "Usersettings_linux.h"
 
 #include <QCoreApplication>
@@ -141,11 +143,57 @@ void benchPlan(int count)
         ns.cpuNs / 1e6, int(f.ctx.activeTasks.size()));
 }
 
+// The file work of one operation: reads and saves of the task file, and rebuilds of the list and
+// the table (each rebuild raises the change signal once).
+struct FileWork {
+    int reads = 0;
+    int saves = 0;
+    int rebuilds = 0;
+};
+
+void printWork(const char *what, const FileWork &before, const FileWork &after)
+{
+    std::printf("%-34s reads %d  saves %d  rebuilds %d\n", what, after.reads - before.reads,
+        after.saves - before.saves, after.rebuilds - before.rebuilds);
+}
+
+void benchFileWork()
+{
+    CoreFixture f;
+    QList<TaskFields> tasks = makeTasks(100);
+    tasks << makeTask("6", "23:59:58", "NULL", "NULL", "/bin/daily")
+          << makeTask("6", "23:59:59", u"5 января 2004"_s, "NULL", "/bin/once");
+    f.writeTasks(tasks);
+    int rebuilds = 0;
+    f.ctx.activeTasksChanged = [&] { ++rebuilds; };
+    const auto now = [&] { return FileWork {TxtFile::LoadCount, TxtFile::SaveCount, rebuilds}; };
+    f.clock.set(QDateTime(QDate(2004, 1, 5), QTime(23, 59, 57)));
+    RebuildTaskList(f.ctx);
+
+    FileWork before = now();
+    f.clock.set(QDateTime(QDate(2004, 1, 5), QTime(23, 59, 58, 2)));
+    SchedulerTick(f.ctx);
+    printWork("firing of an every-day task:", before, now());
+
+    before = now();
+    f.clock.set(QDateTime(QDate(2004, 1, 5), QTime(23, 59, 59, 2)));
+    SchedulerTick(f.ctx);
+    printWork("firing of a one-shot task:", before, now());
+
+    before = now();
+    f.clock.set(QDateTime(QDate(2004, 1, 6), QTime(0, 0, 3, 2)));
+    RearmFiredTasks(f.ctx);
+    printWork("re-arm of the every-day task:", before, now());
+    if (f.actions.calls != QStringList({u"run|/bin/daily"_s, u"run|/bin/once"_s}))
+        std::printf("  (unexpected firings: %s)\n", qPrintable(f.actions.calls.join(u", "_s)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    benchFileWork();
     for (int count : {100, 1000, 10000})
         benchRebuild(count);
     benchRebuildWithSettingsFile(10000);

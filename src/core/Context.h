@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Ports.h"
+#include "Taskmodel.h"
 
 #include <QList>
 #include <QString>
@@ -10,12 +11,13 @@
 
 class SettingsBackend;
 
-// The time and date texts of one active task, in file order (entry i belongs to the i-th ticked
-// row of the task list).
+// The time and date texts of one active task, in file order, and the task (its index in the task
+// model, which is also its row) that the entry belongs to.
 struct ActiveTaskEntry
 {
     QString time;
     QString date;
+    int task = -1;
 
     friend bool operator==(const ActiveTaskEntry &, const ActiveTaskEntry &) = default;
 };
@@ -33,8 +35,9 @@ struct CoreContext
     TaskActions *actions = nullptr;
     UserMessages *messages = nullptr;
     HelpViewer *help = nullptr;
-    ActiveTaskTable activeTasks; // owned here, rebuilt by RebuildTaskList, read by the tick
-    // Called after every rebuild of the table, also one that failed part-way; whoever plans the
-    // ticks listens here. May be empty.
+    TaskModel tasks; // the tasks while the program runs; the list's rows show them
+    ActiveTaskTable activeTasks; // made from the model with the rows, read by the tick
+    // The one change signal: called after every change of the rows and the table; whoever plans
+    // the ticks listens here. May be empty.
     std::function<void()> activeTasksChanged;
 };

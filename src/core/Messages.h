@@ -25,6 +25,10 @@ inline const QString SettingsFileUnreadable = QStringLiteral(
 // Task file and task list
 inline const QString CannotCreateFile = QStringLiteral("Не могу создать файл");
 inline const QString DeleteFailed = QStringLiteral("тут!");
+// A block of the task file that cannot be read: its row, and the report (the error, the file, the
+// first line of the block).
+inline const QString RowUnreadable = QStringLiteral("?Задание не читается (строка %1)");
+inline const QString TaskUnreadable = QStringLiteral("%1\n\nФайл задач \"%2\", задание со строки %3.");
 inline const QString ClearQuestion = QStringLiteral("Вы действительно хотите очистить список задач?");
 inline const QString ClearQuestionCaption = QStringLiteral("Вы уверены в этом?");
 inline const QString HintNoActiveTasks = QStringLiteral("Zarvo - активных задач нет");

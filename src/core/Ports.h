@@ -6,6 +6,8 @@
 // them in the program; tests implement them with plain objects.
 
 // The task list of the main window and the indicators the task-list operations and the tick set.
+// The rows only show the task model: the core sets them and never reads a tick back; the window
+// reports the user's clicks on the ticks to the core (SetTaskTicked).
 class TaskListView
 {
 public:
@@ -15,8 +17,6 @@ public:
 
     virtual int RowCount() const = 0;
     virtual QString RowText(int row) const = 0;
-    virtual bool IsRowChecked(int row) const = 0;
-    virtual void SetRowChecked(int row, bool checked) = 0;
     virtual void ClearRows() = 0; // afterwards no row is selected
     virtual void AppendRow(const QString &text, bool checked) = 0;
     virtual void RemoveRow(int row) = 0;

@@ -11,26 +11,44 @@
 
 namespace {
 
-void setRowChecked(CoreContext &ctx, int row, bool checked)
-{
-    if (row < 0 || row >= ctx.view->RowCount())
-        throw ZarvoError(QStringLiteral("List index out of bounds (%1)").arg(row));
-    ctx.view->SetRowChecked(row, checked);
-}
-
 // Returns after firing one task: a single tick never fires two.
 void fireFirstDue(CoreContext &ctx, const MomentTexts &now)
 {
     const int entries = int(ctx.activeTasks.size());
     for (int i = 0; i < entries; ++i) {
-        if (!IsEntryDue(ctx.activeTasks.at(i), now))
+        const ActiveTaskEntry &entry = ctx.activeTasks.at(i);
+        if (!IsEntryDue(entry, now))
             continue;
-        const int row = TickedRowOfEntry(ctx, i);
-        if (row < 0)
+        if (entry.task < 0 || entry.task >= ctx.tasks.tasks.size())
             continue;
-        FireTask(ctx, row);
+        FireTask(ctx, entry.task);
         return;
     }
+}
+
+// Marks the time between a due task and the start of its action: reports wait meanwhile.
+class FiringScope {
+public:
+    explicit FiringScope(TaskModel &model)
+        : m_model(model)
+    {
+        ++m_model.firingDepth;
+    }
+    ~FiringScope() { --m_model.firingDepth; }
+    FiringScope(const FiringScope &) = delete;
+    FiringScope &operator=(const FiringScope &) = delete;
+
+private:
+    TaskModel &m_model;
+};
+
+// A failed save starts a run of failures, which is reported once; a save that works ends it.
+void noteSaveFailure(TaskModel &model, const QString &report)
+{
+    if (model.saveFailing)
+        return;
+    model.saveFailing = true;
+    model.pendingReports.append(report);
 }
 
 void runAction(CoreContext &ctx, int type, const QString &message, const QString &param)
@@ -97,60 +115,67 @@ void SchedulerTick(CoreContext &ctx)
 
 void RearmFiredTasks(CoreContext &ctx)
 {
-    const TxtFile file = LoadTaskFile(ctx);
-    const int count = TaskCount(file);
+    TaskModel &model = ctx.tasks;
+    SyncTaskModel(ctx);
     int waiting = 0; // fired every-day tasks still inside their own second
     bool changed = false;
-    for (int k = 0; k < count; ++k) {
-        if (file.GetLine(TaskLine(k, Task::State)) != Task::StateFired)
+    for (ModelTask &task : model.tasks) {
+        if (task.IsBad() || task.Line(Task::State) != Task::StateFired)
             continue;
-        const int type = StrToInt(file.GetLine(TaskLine(k, Task::Type)));
         const QDateTime moment = ctx.clock->CurrentDateTime();
-        if (type != ttBirthday) {
-            if (TimeToText(moment) == file.GetLine(TaskLine(k, Task::Time))) {
+        if (task.type != ttBirthday) {
+            if (TimeToText(moment) == task.Line(Task::Time)) {
                 ++waiting;
                 continue;
             }
-        } else if (DayToText(moment) + MonthToWord(moment) == file.GetLine(TaskLine(k, Task::Date))) {
+        } else if (DayToText(moment) + MonthToWord(moment) == task.Line(Task::Date)) {
             continue; // a birthday is re-armed only from the next day on
         }
-        setRowChecked(ctx, k, true);
+        task.ticked = true;
         changed = true;
     }
-    // Storing writes every unticked row "false": a fired task that is not re-armed in this run
-    // becomes inactive.
-    if (changed)
-        StoreTickStates(ctx);
+    // The ticks are stored: a fired task that is not re-armed in this run becomes inactive.
+    if (changed) {
+        for (int k = 0; k < model.tasks.size(); ++k) {
+            const ModelTask &task = model.tasks.at(k);
+            if (!task.IsBad())
+                model.lines[TaskLine(k, Task::State)] = task.ticked ? Task::StateActive : Task::StateInactive;
+        }
+        // Kept in memory when the save fails, so the tasks come back all the same.
+        const QString error = SaveTaskModel(ctx);
+        if (!error.isEmpty())
+            noteSaveFailure(model, error);
+    }
     if (waiting == 0)
         ctx.helperTimer->Disable();
-    RebuildTaskList(ctx);
+    model.Parse();
+    RenderTaskList(ctx);
+    ShowPendingReports(ctx);
 }
 
 void FireTask(CoreContext &ctx, int task)
 {
-    // Copies taken now are what the action gets, after the block may have been deleted.
-    const TxtFile file = LoadTaskFile(ctx);
-    const QString type = file.GetLine(TaskLine(task, Task::Type));
-    const QString date = file.GetLine(TaskLine(task, Task::Date));
-    const QString message = file.GetLine(TaskLine(task, Task::Message));
-    const QString param = file.GetLine(TaskLine(task, Task::Param));
-
-    // The task is settled in the file and the table before its action starts, so a tick that runs
-    // while a notice or countdown is open does not see it again.
-    const bool repeats = type == QStringLiteral("7") || date == Task::Null;
-    if (repeats) {
-        MarkTaskFired(ctx, task);
-        // Unticked only once the file says "falseM" (the rebuild has unticked it already): if
-        // marking fails, the ticks still agree with the table, so the next tick cannot map a due
-        // entry onto another task's row.
-        setRowChecked(ctx, task, false);
-        ctx.helperTimer->Disable();
-        ctx.helperTimer->Enable();
-    } else {
-        DeleteTask(ctx, task);
+    TaskModel &model = ctx.tasks;
+    {
+        const FiringScope firing(model);
+        if (task < 0 || task >= model.tasks.size() || model.tasks.at(task).IsBad())
+            return;
+        // The task is settled (in memory, then on disk) and the list and the table are made again
+        // before its action starts, so a tick that runs while a notice or countdown is open does
+        // not see it again, whether the save worked or not.
+        const ModelTask &due = model.tasks.at(task);
+        const bool repeats = due.Line(Task::Type) == QStringLiteral("7") || due.Line(Task::Date) == Task::Null;
+        const SettledTask settled = SettleTask(ctx, task, !repeats);
+        RenderTaskList(ctx);
+        if (settled.block < 0)
+            return; // no longer in the file: nothing fires
+        if (repeats) {
+            ctx.helperTimer->Disable();
+            ctx.helperTimer->Enable();
+        }
+        if (!settled.saveError.isEmpty())
+            noteSaveFailure(model, repeats ? settled.saveError : Msg::DeleteFailed);
+        runAction(ctx, StrToInt(settled.fields.type), settled.fields.message, settled.fields.param);
     }
-    ctx.activeTasks = ActiveTaskTable();
-    RebuildTaskList(ctx);
-
-    runAction(ctx, StrToInt(type), message, param);
+    ShowPendingReports(ctx);
 }

@@ -12,8 +12,12 @@ struct ActiveTaskEntry;
 // again but may fire the next due one.
 void SchedulerTick(CoreContext &ctx);
 // Turns fired tasks back to active once their second (every day) or their day (birthday) passed.
+// Blocks that cannot be read are passed by; a failed save keeps the change in memory and is
+// reported once per run of failures.
 void RearmFiredTasks(CoreContext &ctx);
-// Settles task k in the file (deleted, or "falseM"), rebuilds, then runs its action.
+// Fires task k of the task model: finds it in the file by its lines (nothing fires when it is
+// gone), settles it (deleted, or "falseM") in memory and then on disk, rebuilds once, runs its
+// action exactly once, and only then reports a failed save or a bad block.
 void FireTask(CoreContext &ctx, int task);
 
 // The clock texts of one moment that due-ness is decided on.

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
+#include "Taskmodel.h"
 #include "Taskrecord.h"
 #include "Txtfileclass.h"
 
@@ -96,10 +97,38 @@ void appendSuffix(QString &text, const TaskFields &task)
     text += QLatin1Char('>');
 }
 
-void checkRow(const TaskListView &view, int row)
+void checkTask(const TaskModel &model, int task)
 {
-    if (row < 0 || row >= view.RowCount())
-        throw ZarvoError(QStringLiteral("List index out of bounds (%1)").arg(row));
+    if (task < 0 || task >= model.tasks.size())
+        throw ZarvoError(QStringLiteral("List index out of bounds (%1)").arg(task));
+}
+
+// The table of the active tasks, in file order, each entry pointing at its task.
+void makeTable(CoreContext &ctx)
+{
+    ctx.activeTasks = ActiveTaskTable();
+    const QList<ModelTask> &tasks = ctx.tasks.tasks;
+    ctx.activeTasks.reserve(tasks.size());
+    for (int k = 0; k < tasks.size(); ++k) {
+        const ModelTask &task = tasks.at(k);
+        if (task.ticked)
+            ctx.activeTasks.append({task.Line(Task::Time), task.Line(Task::Date), k});
+    }
+}
+
+// Writes the model after a change the user asked for. When that fails the change is undone in
+// memory and on the screen, and the error is raised, as before the model held the tasks.
+void commitUserChange(CoreContext &ctx, const QStringList &before)
+{
+    const QString error = SaveTaskModel(ctx);
+    if (error.isEmpty())
+        return;
+    TaskModel &model = ctx.tasks;
+    model.saveFailing = true;
+    model.lines = before;
+    model.Parse();
+    RenderTaskList(ctx);
+    throw ZarvoError(error);
 }
 
 } // namespace
@@ -111,8 +140,14 @@ CaptionLength::CaptionLength(SettingsBackend &settings)
 
 int CaptionLength::Get()
 {
-    if (!m_value)
-        m_value = ReadSettingInteger(m_settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
+    if (!m_value) {
+        try {
+            m_value = ReadSettingInteger(m_settings, SettingsKeys::Settings, QStringLiteral("simv_count"));
+        } catch (const ZarvoError &error) {
+            m_value = Default;
+            m_problem = error.text();
+        }
+    }
     return *m_value;
 }
 
@@ -136,26 +171,79 @@ TxtFile LoadTaskFile(const CoreContext &ctx)
     return file;
 }
 
-void RebuildTaskList(CoreContext &ctx)
+bool SyncTaskModel(CoreContext &ctx)
+{
+    const TxtFile file = LoadTaskFile(ctx);
+    TaskModel &model = ctx.tasks;
+    if (model.loaded && file.Lines == model.diskLines)
+        return false;
+    model.lines = file.Lines;
+    model.diskLines = file.Lines;
+    model.loaded = true;
+    model.Parse();
+    return true;
+}
+
+QString SaveTaskModel(CoreContext &ctx)
+{
+    TaskModel &model = ctx.tasks;
+    TxtFile file;
+    file.FileName = ctx.taskFilePath;
+    file.Lines = model.lines;
+    file.Modified = true;
+    try {
+        file.Save();
+    } catch (const ZarvoError &error) {
+        return error.text();
+    }
+    model.diskLines = model.lines;
+    model.saveFailing = false;
+    return QString();
+}
+
+void RenderTaskList(CoreContext &ctx)
 {
     const TableChangeNotice notice(ctx);
-    const TxtFile file = LoadTaskFile(ctx);
-    const int count = TaskCount(file);
-    ctx.activeTasks = ActiveTaskTable();
-    ctx.activeTasks.reserve(count);
+    TaskModel &model = ctx.tasks;
+    ++model.rebuilds;
     ctx.view->ClearRows();
     CaptionLength length(*ctx.settings);
-    for (int k = 0; k < count; ++k) {
-        const TaskFields task = ReadTask(file, k);
-        const QString text = TaskDisplayText(task, length);
-        const bool active = task.state == Task::StateActive;
-        // The entry and its row are added together, so that after a failure part-way the table
-        // still holds exactly one entry per ticked row.
-        if (active)
-            ctx.activeTasks.append({task.time, task.date});
-        ctx.view->AppendRow(text, active);
+    QList<QPair<QString, QString>> problems;
+    for (int k = 0; k < model.tasks.size(); ++k) {
+        ModelTask &task = model.tasks[k];
+        const int firstLine = k * Task::BlockLines + 1;
+        if (task.IsBad()) {
+            task.ticked = false;
+            ctx.view->AppendRow(Msg::RowUnreadable.arg(firstLine), false);
+            problems.append({task.problem + u'\n' + task.lines.join(u'\n'),
+                Msg::TaskUnreadable.arg(task.problem, ctx.taskFilePath).arg(firstLine)});
+            continue;
+        }
+        task.ticked = task.Line(Task::State) == Task::StateActive;
+        ctx.view->AppendRow(TaskDisplayText(task.Fields(), length), task.ticked);
     }
+    if (!length.Problem().isEmpty())
+        problems.append({length.Problem(), length.Problem()});
+    model.NoteProblems(problems);
+    makeTable(ctx);
     UpdateActiveState(ctx);
+}
+
+void ShowPendingReports(CoreContext &ctx)
+{
+    TaskModel &model = ctx.tasks;
+    // A box keeps the event loop running: a firing from inside it may queue more.
+    while (model.firingDepth == 0 && !model.pendingReports.isEmpty())
+        ctx.messages->ShowMessage(model.pendingReports.takeFirst());
+}
+
+void RebuildTaskList(CoreContext &ctx)
+{
+    // A file nobody else changed is shown as the program holds it, a save that failed included;
+    // the rendering sets every tick from its task's state again.
+    SyncTaskModel(ctx);
+    RenderTaskList(ctx);
+    ShowPendingReports(ctx);
 }
 
 void UpdateActiveState(CoreContext &ctx)
@@ -177,38 +265,107 @@ void UpdateActiveState(CoreContext &ctx)
     view.SetControlEnabled(TaskListView::Control::Delete, hasSelection);
 }
 
+void SetTaskTicked(CoreContext &ctx, int task, bool ticked)
+{
+    checkTask(ctx.tasks, task);
+    ctx.tasks.tasks[task].ticked = ticked;
+}
+
 void StoreTickStates(CoreContext &ctx)
 {
-    TxtFile file = LoadTaskFile(ctx);
-    const int rows = ctx.view->RowCount();
-    // Every unticked row is written "false", a fired ("falseM") one included.
-    for (int row = 0; row < rows; ++row)
-        SetTaskState(file, row, ctx.view->IsRowChecked(row) ? Task::StateActive : Task::StateInactive);
-    file.Save();
-    RebuildTaskList(ctx);
+    TaskModel &model = ctx.tasks;
+    QList<QPair<QStringList, bool>> ticks;
+    ticks.reserve(model.tasks.size());
+    for (const ModelTask &task : std::as_const(model.tasks))
+        ticks.append({task.lines, task.ticked});
+    if (SyncTaskModel(ctx)) {
+        // Changed by someone else: each tick goes to its task wherever it is now.
+        for (int i = 0; i < ticks.size(); ++i) {
+            const int k = model.Find(ticks.at(i).first, i);
+            if (k >= 0)
+                model.tasks[k].ticked = ticks.at(i).second;
+        }
+    }
+    const QStringList before = model.lines;
+    bool modified = false;
+    // Every unticked task is written "false", a fired ("falseM") one included.
+    for (int k = 0; k < model.tasks.size(); ++k) {
+        const ModelTask &task = model.tasks.at(k);
+        if (task.IsBad())
+            continue;
+        model.lines[TaskLine(k, Task::State)] = task.ticked ? Task::StateActive : Task::StateInactive;
+        modified = true;
+    }
+    if (modified)
+        commitUserChange(ctx, before);
+    model.Parse();
+    RenderTaskList(ctx);
+    ShowPendingReports(ctx);
+}
+
+SettledTask SettleTask(CoreContext &ctx, int task, bool remove)
+{
+    TaskModel &model = ctx.tasks;
+    checkTask(model, task);
+    const QStringList identity = model.tasks.at(task).lines;
+    SyncTaskModel(ctx);
+    SettledTask settled;
+    settled.block = model.Find(identity, task);
+    if (settled.block < 0)
+        return settled;
+    settled.fields = model.tasks.at(settled.block).Fields();
+    if (remove)
+        model.lines.remove(qsizetype(settled.block) * Task::BlockLines, Task::BlockLines);
+    else
+        model.lines[TaskLine(settled.block, Task::State)] = Task::StateFired;
+    settled.saveError = SaveTaskModel(ctx);
+    model.Parse();
+    return settled;
 }
 
 void MarkTaskFired(CoreContext &ctx, int task)
 {
-    TxtFile file = LoadTaskFile(ctx);
-    SetTaskState(file, task, Task::StateFired);
-    file.Save();
-    RebuildTaskList(ctx);
+    const SettledTask settled = SettleTask(ctx, task, false);
+    RenderTaskList(ctx);
+    if (!settled.saveError.isEmpty())
+        throw ZarvoError(settled.saveError);
+    ShowPendingReports(ctx);
 }
 
 void DeleteTask(CoreContext &ctx, int task)
 {
     if (task < 0)
         return;
+    TaskModel &model = ctx.tasks;
     try {
-        checkRow(*ctx.view, task);
-        TxtFile file = LoadTaskFile(ctx);
-        RemoveTask(file, task);
-        file.Save();
-        // The row goes only once the file has lost the task. Ticks keep running while "тут!" is
-        // open; had the row gone first, the list would disagree with the active-task table and
-        // such a tick could fire the task of the wrong row.
-        ctx.view->RemoveRow(task);
+        checkTask(model, task);
+        const QStringList identity = model.tasks.at(task).lines;
+        const bool changed = SyncTaskModel(ctx);
+        const int block = model.Find(identity, task);
+        if (block < 0) {
+            RenderTaskList(ctx); // gone already: the list shows the file as it is
+            return;
+        }
+        const QStringList before = model.lines;
+        model.lines.remove(qsizetype(block) * Task::BlockLines, Task::BlockLines);
+        const QString error = SaveTaskModel(ctx);
+        if (!error.isEmpty()) {
+            model.saveFailing = true;
+            model.lines = before;
+            model.Parse();
+            if (changed)
+                RenderTaskList(ctx);
+            throw ZarvoError(error);
+        }
+        model.Parse();
+        if (changed) {
+            RenderTaskList(ctx);
+            return;
+        }
+        // The row goes with its block; the caller rebuilds the rest.
+        const TableChangeNotice notice(ctx);
+        ctx.view->RemoveRow(block);
+        makeTable(ctx);
     } catch (const std::exception &) {
         ctx.messages->ShowMessage(Msg::DeleteFailed);
     }
@@ -219,20 +376,12 @@ void ClearAllTasks(CoreContext &ctx)
     if (!ctx.messages->AskYesNo(Msg::ClearQuestion, Msg::ClearQuestionCaption))
         return;
     ctx.view->ClearRows();
-    TxtFile file = LoadTaskFile(ctx);
-    file.Clear();
-    file.Save();
-    RebuildTaskList(ctx);
-}
-
-int TickedRowOfEntry(const CoreContext &ctx, int entry)
-{
-    const TaskListView &view = *ctx.view;
-    const int rows = view.RowCount();
-    int ticked = -1;
-    for (int row = 0; row < rows; ++row) {
-        if (view.IsRowChecked(row) && ++ticked == entry)
-            return row;
-    }
-    return -1;
+    TaskModel &model = ctx.tasks;
+    SyncTaskModel(ctx);
+    const QStringList before = model.lines;
+    model.lines.clear();
+    commitUserChange(ctx, before);
+    model.Parse();
+    RenderTaskList(ctx);
+    ShowPendingReports(ctx);
 }

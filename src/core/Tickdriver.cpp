@@ -55,9 +55,14 @@ void TickDriver::tableChanged()
 
 void TickDriver::onDue()
 {
-    if (m_tickWhenDue)
-        SchedulerTick(m_ctx); // may re-enter through a modal action; each run plans afresh
+    const bool tick = m_tickWhenDue;
+    // The next wake-up is armed before the tick: a firing may open a box (a notice, a countdown,
+    // a report) whose own event loop must keep the beat while it is open.
     schedule();
+    if (!tick)
+        return;
+    SchedulerTick(m_ctx); // may re-enter through a modal action
+    schedule(); // the tick may have changed the table
 }
 
 void TickDriver::schedule()

@@ -16,7 +16,8 @@ class WakeupTimer;
 // The driver follows the active-task table through the context's change callback, which it owns
 // while it lives, and re-plans when the clock is set or the machine resumes. A table change is
 // planned when control returns to an event loop (a notice's own loop included): a firing's action
-// starts without waiting for the next plan, and the rebuilds of one firing share one plan.
+// starts without waiting for the next plan, and the rebuilds of one firing share one plan. The
+// next wake-up is armed before each tick, so a box opened from inside a firing never stops time.
 // Nothing runs until the first setWindowVisible().
 class TickDriver final : public QObject {
     Q_OBJECT

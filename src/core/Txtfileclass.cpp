@@ -24,6 +24,7 @@ void TxtFile::Load()
 {
     if (!Exists())
         CreateEmpty();
+    ++LoadCount;
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
         throw ZarvoError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
@@ -49,6 +50,7 @@ void TxtFile::Save()
         bytes += *encoded;
         bytes += "\r\n";
     }
+    ++SaveCount;
     // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
     // QSaveFile can lose the tail in its final flush and still commit.
     QSaveFile file(FileName);

@@ -33,6 +33,10 @@ public:
 
     static QStringList SplitLines(const QString &text);
 
+    // How often any TxtFile read or wrote a file, for the benchmark.
+    static inline int LoadCount = 0;
+    static inline int SaveCount = 0;
+
 private:
     static QStringList DecodeLines(const QByteArray &bytes);
     void CheckIndex(int index) const;

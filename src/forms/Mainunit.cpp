@@ -140,8 +140,6 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);
     TrayComp1->SetPopupMenuOn(TTrayIconMessage::imRightClickUp);
 
-    TimerMain.setInterval(200);
-    connect(&TimerMain, &QTimer::timeout, this, &TfrmMain::TimerMainTimer);
     TimerHelper.setInterval(5000);
     connect(&TimerHelper, &QTimer::timeout, this, &TfrmMain::TimerHelperTimer);
     TimerCaption.setInterval(1500);
@@ -155,8 +153,6 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     if (m_services.wakeup) {
         m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
         m_tickDriver->setWindowVisible(isVisible());
-    } else {
-        TimerMain.start();
     }
     TimerCaption.start();
 }
@@ -230,9 +226,11 @@ void TfrmMain::BuildControls()
     list.setColor(QPalette::Base, PanelColour);
     list.setColor(QPalette::Text, PanelText);
     cklTaskList->setPalette(list);
-    connect(cklTaskList, &QListWidget::itemChanged, this, [this] {
+    // The user's click on a tick goes to the task model at once; storing it waits for the
+    // list to finish its own handling of the click.
+    connect(cklTaskList, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (m_settingRows == 0)
-            QMetaObject::invokeMethod(this, &TfrmMain::cklTaskListClickCheck, Qt::QueuedConnection);
+            cklTaskListClickCheck(item);
     });
 
     btnAdd = Button(this, QStringLiteral("btnAdd"), QStringLiteral("До&бавить... "), 44, 76);
@@ -491,11 +489,6 @@ void TfrmMain::SessionEnding()
 
 // ---- timers ----
 
-void TfrmMain::TimerMainTimer()
-{
-    SchedulerTick(m_ctx);
-}
-
 void TfrmMain::TimerHelperTimer()
 {
     Guarded([this] { RearmFiredTasks(m_ctx); });
@@ -578,14 +571,20 @@ void TfrmMain::btnExitClick()
 void TfrmMain::chkAllClick()
 {
     const bool all = chkAll->isChecked();
-    for (int row = 0; row < RowCount(); ++row)
+    for (int row = 0; row < RowCount(); ++row) {
         SetRowChecked(row, all);
+        SetTaskTicked(m_ctx, row, all);
+    }
     StoreTickStates(m_ctx);
 }
 
-void TfrmMain::cklTaskListClickCheck()
+void TfrmMain::cklTaskListClickCheck(QListWidgetItem *item)
 {
-    Guarded([this] { StoreTickStates(m_ctx); });
+    const int row = cklTaskList->row(item);
+    const bool ticked = item->checkState() == Qt::Checked;
+    Guarded([this, row, ticked] { SetTaskTicked(m_ctx, row, ticked); });
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { StoreTickStates(m_ctx); }); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::cklTaskListMouseUp(Qt::MouseButton button)
@@ -715,11 +714,6 @@ int TfrmMain::RowCount() const
 QString TfrmMain::RowText(int row) const
 {
     return cklTaskList->item(row)->text();
-}
-
-bool TfrmMain::IsRowChecked(int row) const
-{
-    return cklTaskList->item(row)->checkState() == Qt::Checked;
 }
 
 void TfrmMain::SetRowChecked(int row, bool checked)

@@ -32,8 +32,9 @@ struct MainWindowServices {
     QString taskFilePath;
     SettingsBackend *settings = nullptr;
     const Clock *clock = nullptr;
-    // The wall-clock wake-up the tick sleeps on between due seconds while the window is hidden;
-    // it must follow the same clock as `clock`. None: TimerMain ticks every 200 ms throughout.
+    // The wall-clock wake-up that drives the tick (every beat while the window is shown, only the
+    // due seconds while it is hidden); it must follow the same clock as `clock`. Tests give a
+    // simulated one. Without one nothing ticks.
     WakeupTimer *wakeup = nullptr;
     TaskActions *actions = nullptr;
     SoundPlayer *sound = nullptr; // the add/change dialog's preview
@@ -92,8 +93,6 @@ public:
     // TaskListView
     int RowCount() const override;
     QString RowText(int row) const override;
-    bool IsRowChecked(int row) const override;
-    void SetRowChecked(int row, bool checked) override;
     void ClearRows() override;
     void AppendRow(const QString &text, bool checked) override;
     void RemoveRow(int row) override;
@@ -142,7 +141,6 @@ public:
     QAction *mnuTrayAbout = nullptr;
     QAction *mnuTrayExit = nullptr;
     TTrayIcon *TrayComp1 = nullptr;
-    QTimer TimerMain;
     QTimer TimerHelper;
     QTimer TimerCaption;
 
@@ -183,9 +181,9 @@ private:
     void LayOut();
     void TimerCaptionTimer();
     void OpenTaskDialog(bool addMode);
-    void TimerMainTimer();
+    void SetRowChecked(int row, bool checked);
     void TimerHelperTimer();
-    void cklTaskListClickCheck();
+    void cklTaskListClickCheck(QListWidgetItem *item);
     void cklTaskListMouseUp(Qt::MouseButton button);
     void ReportError(const QString &text);
     template<typename Handler> void Guarded(Handler handler);
@@ -193,7 +191,7 @@ private:
     MainWindowServices m_services;
     CoreContext m_ctx;
     HelperTimerPort m_helperPort {TimerHelper};
-    std::unique_ptr<TickDriver> m_tickDriver; // runs the tick in place of TimerMain when given a wake-up
+    std::unique_ptr<TickDriver> m_tickDriver; // runs the tick on the wake-up it is given
     int m_settingRows = 0; // > 0 while the program itself changes rows or ticks
     bool m_startHidden = false;
     bool m_shownOnce = false;

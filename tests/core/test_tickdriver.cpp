@@ -2,6 +2,7 @@
 // 200 ms beat, and through TickDriver with the main window hidden, on a simulated clock. Every
 // firing (which task, in which second, in which order) and the task file after every event must
 // be the same.
+#include "support/SimWakeup.h"
 #include "support/TestMain.h"
 #include "Context.h"
 #include "Scheduler.h"
@@ -24,30 +25,6 @@ QDateTime at(const QString &time, int day = 5, int month = 1, int year = 2004)
 {
     return QDateTime(QDate(year, month, day), QTime::fromString(time, QStringLiteral("H:mm:ss.zzz")));
 }
-
-// A wake-up that the simulation fires by hand.
-class SimWakeup final : public WakeupTimer {
-public:
-    QDateTime armed;
-    void wakeAt(const QDateTime &moment) override { armed = moment; }
-    void cancel() override { armed = QDateTime(); }
-    void fire()
-    {
-        armed = QDateTime();
-        emit due();
-    }
-    void clockWasSet() { emit clockChanged(); }
-};
-
-// TimerHelper on the simulated clock: a 5000 ms period that starts afresh on Enable.
-class SimHelperTimer final : public HelperTimer {
-public:
-    const Clock *clock = nullptr;
-    QDateTime next;
-    void Disable() override { next = QDateTime(); }
-    void Enable() override { next = clock->CurrentDateTime().addMSecs(5000); }
-    bool IsEnabled() const override { return next.isValid(); }
-};
 
 // Something the test does at a moment, as a user would (an edit, showing the window).
 struct Step {
@@ -261,7 +238,7 @@ private slots:
                 }},
             {at("9:00:05.100"),
                 [&](CoreFixture &f) {
-                    f.view.rows[0].checked = true; // the user ticks the inactive task back on
+                    SetTaskTicked(f.ctx, 0, true); // the user ticks the inactive task back on
                     StoreTickStates(f.ctx);
                     RebuildTaskList(f.ctx);
                 }},

@@ -1,3 +1,4 @@
+#include "support/SimWakeup.h"
 #include "support/TestMain.h"
 #include "support/FakeClock.h"
 #include "support/RecordingActions.h"
@@ -16,6 +17,7 @@
 #include "support/MemorySettingsBackend.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
+#include "Wakeuptimer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,6 +80,7 @@ struct Fixture {
     RecordingHelp help;
     RecordingActions actions;
     RecordingSoundPlayer sound;
+    SimWakeup wakeup;
     QStringList opened;
     QStringList events;
     bool trayAvailable = true;
@@ -99,6 +102,7 @@ struct Fixture {
         s.taskFilePath = taskFile;
         s.settings = &settings;
         s.clock = &clock;
+        s.wakeup = &wakeup;
         s.actions = &actions;
         s.help = &help;
         s.sound = &sound;
@@ -141,6 +145,7 @@ private slots:
     void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
     void tickingARow_storesItInTheFile();
+    void dueTask_firesOnTheDriversWakeUp();
     void resize_snapsToMinimum_andKeepsTitleCentred_data();
     void resize_snapsToMinimum_andKeepsTitleCentred();
     void splash_hidesClockAndBellUntilItEnds();
@@ -350,6 +355,24 @@ void TestMainWindow::tickingARow_storesItInTheFile()
     QCOMPARE(w.Context().activeTasks.size(), 2);
 }
 
+// The window ticks only through the tick driver, on the wake-up it was given.
+void TestMainWindow::dueTask_firesOnTheDriversWakeUp()
+{
+    const QStringList due = Block(QStringLiteral("6"), QStringLiteral("10:00:00"), QStringLiteral("5 января 2004"),
+        QStringLiteral("NULL"), QStringLiteral("/bin/now"), QStringLiteral("true"));
+    Fixture f({Shutdown, due});
+    TfrmMain w(f.Services());
+    w.show();
+    QVERIFY(f.wakeup.armed.isValid());
+    QCOMPARE(f.actions.calls, QStringList());
+    f.wakeup.fire();
+    QCOMPARE(f.actions.calls, QStringList {QStringLiteral("/bin/now")});
+    QCOMPARE(w.RowCount(), 1);
+    QCOMPARE(readBytes(f.taskFile), FileBytes({Shutdown}));
+    QCOMPARE(w.lblTime->text(), QStringLiteral("10:00:00"));
+    QVERIFY(f.wakeup.armed.isValid());
+}
+
 void TestMainWindow::resize_snapsToMinimum_andKeepsTitleCentred_data()
 {
     QTest::addColumn<QSize>("requested");
@@ -389,6 +412,7 @@ void TestMainWindow::splash_hidesClockAndBellUntilItEnds()
     w.show();
 
     QCOMPARE(w.pnlCaption->text(), QStringLiteral("Zarvo 1.0"));
+    f.wakeup.fire(); // a beat
     // The clock is kept up to date from the start, hidden or not; the bell waits for the splash.
     QTRY_COMPARE(w.lblTime->text(), QStringLiteral("10:00:00"));
     QCOMPARE(w.lblTime->isVisible(), false);

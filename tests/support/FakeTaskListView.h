@@ -34,8 +34,8 @@ public:
 
     int RowCount() const override { return int(rows.size()); }
     QString RowText(int row) const override { return rows.at(checkedIndex(row)).text; }
-    bool IsRowChecked(int row) const override { return rows.at(checkedIndex(row)).checked; }
-    void SetRowChecked(int row, bool checked) override
+    bool IsRowChecked(int row) const { return rows.at(checkedIndex(row)).checked; }
+    void SetRowChecked(int row, bool checked)
     {
         rows[checkedIndex(row)].checked = checked;
         if (onRowChecked)
