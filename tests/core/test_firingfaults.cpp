@@ -15,11 +15,9 @@
 
 #include <QtTest>
 
-#include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -131,7 +129,6 @@ public:
         : FileSizeLimit(16)
     {
     }
-};
 };
 
 } // namespace

@@ -366,7 +366,7 @@ void TestMainWindow::dueTask_firesOnTheDriversWakeUp()
     QVERIFY(f.wakeup.armed.isValid());
     QCOMPARE(f.actions.calls, QStringList());
     f.wakeup.fire();
-    QCOMPARE(f.actions.calls, QStringList {QStringLiteral("/bin/now")});
+    QCOMPARE(f.actions.calls, QStringList {QStringLiteral("run|/bin/now")});
     QCOMPARE(w.RowCount(), 1);
     QCOMPARE(readBytes(f.taskFile), FileBytes({Shutdown}));
     QCOMPARE(w.lblTime->text(), QStringLiteral("10:00:00"));
