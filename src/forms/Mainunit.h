@@ -47,6 +47,8 @@ struct MainWindowServices {
     // Whether a notification area exists (none given: ask the system) and how it reports clicks.
     std::function<bool()> trayAvailable;
     bool trayHostReportsDoubleClick = true;
+    // Told to the user once the program has started (where the task file now lives, ...).
+    QStringList startNotices;
     QList<QIcon> images; // ImageList1: seven task-type pictures, then the tray icon
     QIcon appIcon;
 };

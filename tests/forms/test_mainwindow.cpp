@@ -180,6 +180,7 @@ private slots:
     void formShow_appliesStoredGeometryThroughMinimum();
     void close_savesGeometryShowsFarewellAndExits();
     void sessionEnd_exitsWithoutCloseHandler();
+    void close_geometryThatCannotBeSaved_isReportedOnceAndStillExits();
     void rowPaint_takesDigitAsPictureIndex_data();
     void rowPaint_takesDigitAsPictureIndex();
 };
@@ -558,6 +559,23 @@ void TestMainWindow::sessionEnd_exitsWithoutCloseHandler()
     QCOMPARE(f.events, QStringList {QStringLiteral("first run")}); // no geometry saved
     QCOMPARE(exit.count(), 1);
     QCOMPARE(w.TrayComp1->IsShown(), false);
+}
+
+void TestMainWindow::close_geometryThatCannotBeSaved_isReportedOnceAndStillExits()
+{
+    Fixture f;
+    MainWindowServices services = f.Services();
+    services.saveWindowGeometry
+        = [](TfrmMain &) { throw ZarvoError(QStringLiteral("Failed to set data for 'top'")); };
+    TfrmMain w(std::move(services));
+    w.show();
+    QSignalSpy exit(&w, &TfrmMain::ExitRequested);
+
+    QTest::keyClick(w.btnAdd, Qt::Key_Escape);
+
+    QCOMPARE(f.messages.shown, QStringList {QStringLiteral("Failed to set data for 'top'")});
+    QCOMPARE(exit.count(), 1);
+    QCOMPARE(w.isVisible(), false);
 }
 
 void TestMainWindow::rowPaint_takesDigitAsPictureIndex_data()
