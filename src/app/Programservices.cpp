@@ -135,6 +135,10 @@ MainWindowServices ProgramServices::ForMainWindow()
         SaveWindowGeometry(*m_settings, geometry);
     };
     services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick();
+    services.watchTrayHost = [](QObject *receiver, std::function<void()> changed) {
+        auto *watcher = new TrayHostWatcher(receiver);
+        QObject::connect(watcher, &TrayHostWatcher::Changed, receiver, std::move(changed));
+    };
     services.images = ImageList1();
     services.appIcon = Artwork::AppIcon();
     return services;

@@ -139,6 +139,8 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TrayComp1->SetPopupMenu(popMenuTray);
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);
     TrayComp1->SetPopupMenuOn(TTrayIconMessage::imRightClickUp);
+    if (m_services.watchTrayHost)
+        m_services.watchTrayHost(TrayComp1, [tray = TrayComp1] { tray->HostChanged(); });
 
     TimerMain.setInterval(200);
     connect(&TimerMain, &QTimer::timeout, this, &TfrmMain::TimerMainTimer);
