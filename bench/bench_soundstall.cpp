@@ -12,8 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
+#include <QTimer>
 
 #include <cmath>
 #include <csignal>
@@ -27,8 +27,16 @@ QString writeTone(const QString &path, int ms)
     const quint32 rate = 22050;
     const quint32 frames = rate * quint32(ms) / 1000;
     QByteArray bytes("RIFF....WAVEfmt ");
-    auto put16 = [&bytes](quint16 v) { char b[2]; qToLittleEndian(v, b); bytes.append(b, 2); };
-    auto put32 = [&bytes](quint32 v) { char b[4]; qToLittleEndian(v, b); bytes.append(b, 4); };
+    auto put16 = [&bytes](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        bytes.append(b, 2);
+    };
+    auto put32 = [&bytes](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        bytes.append(b, 4);
+    };
     put32(16);
     put16(1);
     put16(1);

@@ -28,10 +28,11 @@ void setWhy(QString *why, const QString &text)
 void keepOwner([[maybe_unused]] QSaveFile &file, [[maybe_unused]] const QString &target)
 {
 #ifdef Q_OS_UNIX
-    struct stat st {};
+    struct stat st { };
     if (::stat(QFile::encodeName(target).constData(), &st) != 0)
         return;
-    if (::fchown(file.handle(), st.st_uid, st.st_gid) != 0 && ::fchown(file.handle(), uid_t(-1), st.st_gid) != 0)
+    if (::fchown(file.handle(), st.st_uid, st.st_gid) != 0
+        && ::fchown(file.handle(), uid_t(-1), st.st_gid) != 0)
         return; // the new file is the user's own, as it would be after any editor's save
 #endif
 }
@@ -98,8 +99,8 @@ QStringList RemoveStaleSaveTemporaries(const QString &path, int minAgeSeconds)
         QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSeconds);
     QStringList removed;
-    const QFileInfoList entries
-        = folder.entryInfoList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QFileInfoList entries = folder.entryInfoList(
+        {info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo &entry : entries) {
         if (!ours.match(entry.fileName()).hasMatch() || entry.isSymLink() || !entry.isFile())
             continue;

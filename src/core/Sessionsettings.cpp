@@ -13,8 +13,7 @@ QString sectionOf(const QString &key)
 
 bool isIncrement(const QString &section, const QString &name)
 {
-    return section == SettingsKeys::Settings
-        && (name == u"pl_h" || name == u"pl_m" || name == u"pl_s");
+    return section == SettingsKeys::Settings && (name == u"pl_h" || name == u"pl_m" || name == u"pl_s");
 }
 
 } // namespace
@@ -33,7 +32,8 @@ QVariant SessionSettingsBackend::DefaultValue(const QString &section, const QStr
         {QStringLiteral("chk_sound"), 0}, {QStringLiteral("pl_h"), QStringLiteral("00")},
         {QStringLiteral("pl_m"), QStringLiteral("30")}, {QStringLiteral("pl_s"), QStringLiteral("00")},
         {QStringLiteral("sound_fn"), QString()}, {QStringLiteral("prog_fn"), QString()},
-        {QStringLiteral("simv_count"), 15}, {QStringLiteral("auto_run"), 1}, {QStringLiteral("auto_hide"), 0}};
+        {QStringLiteral("simv_count"), 15}, {QStringLiteral("auto_run"), 1},
+        {QStringLiteral("auto_hide"), 0}};
     static const QMap<QString, QVariant> window {{QStringLiteral("top"), 247}, {QStringLiteral("left"), 313},
         {QStringLiteral("width"), 551}, {QStringLiteral("height"), 308}};
     if (section == SettingsKeys::Settings)
@@ -69,17 +69,19 @@ void SessionSettingsBackend::switchToDefaults(const QString &why)
     m_memory.clear();
     for (const QString &section : {SettingsKeys::Settings, SettingsKeys::Window}) {
         QMap<QString, QVariant> &values = m_memory[section];
-        for (const QString &name : {QStringLiteral("chk_mes"), QStringLiteral("chk_sound"), QStringLiteral("pl_h"),
-                 QStringLiteral("pl_m"), QStringLiteral("pl_s"), QStringLiteral("sound_fn"), QStringLiteral("prog_fn"),
-                 QStringLiteral("simv_count"), QStringLiteral("auto_run"), QStringLiteral("auto_hide"),
-                 QStringLiteral("top"), QStringLiteral("left"), QStringLiteral("width"), QStringLiteral("height")}) {
+        for (const QString &name : {QStringLiteral("chk_mes"), QStringLiteral("chk_sound"),
+                 QStringLiteral("pl_h"), QStringLiteral("pl_m"), QStringLiteral("pl_s"),
+                 QStringLiteral("sound_fn"), QStringLiteral("prog_fn"), QStringLiteral("simv_count"),
+                 QStringLiteral("auto_run"), QStringLiteral("auto_hide"), QStringLiteral("top"),
+                 QStringLiteral("left"), QStringLiteral("width"), QStringLiteral("height")}) {
             const QVariant value = DefaultValue(section, name);
             if (value.isValid())
                 values.insert(name, value);
         }
     }
-    reportOnce(why + QStringLiteral("\n\nДо выхода из программы она работает с настройками по умолчанию; "
-                                    "изменения настроек не будут сохранены."));
+    reportOnce(why
+        + QStringLiteral("\n\nДо выхода из программы она работает с настройками по умолчанию; "
+                         "изменения настроек не будут сохранены."));
 }
 
 void SessionSettingsBackend::reportOnce(const QString &text)
@@ -94,17 +96,20 @@ void SessionSettingsBackend::reportOnce(const QString &text)
 bool SessionSettingsBackend::KeyExists(const QString &key)
 {
     // On defaults the root key exists: a damaged file is no first run.
-    return guarded(key, [&] { return m_store.KeyExists(key); },
+    return guarded(
+        key, [&] { return m_store.KeyExists(key); },
         [&] { return key == SettingsKeys::Root || m_memory.contains(sectionOf(key)); });
 }
 
 bool SessionSettingsBackend::CreateKey(const QString &key)
 {
-    return guarded(key, [&] { return m_store.CreateKey(key); }, [&] {
-        if (key != SettingsKeys::Root)
-            m_memory[sectionOf(key)];
-        return true;
-    });
+    return guarded(
+        key, [&] { return m_store.CreateKey(key); },
+        [&] {
+            if (key != SettingsKeys::Root)
+                m_memory[sectionOf(key)];
+            return true;
+        });
 }
 
 QString SessionSettingsBackend::problemWith(const QString &key, const QString &name, ValueType stored)
@@ -142,7 +147,7 @@ SettingsBackend::ValueType SessionSettingsBackend::TypeOf(const QString &key, co
                 return stored;
             reportOnce(problem);
             return DefaultValue(sectionOf(key), name).typeId() == QMetaType::QString ? ValueType::String
-                                                                                       : ValueType::Integer;
+                                                                                     : ValueType::Integer;
         },
         [&] {
             const QVariant value = m_memory.value(sectionOf(key)).value(name);
@@ -180,22 +185,27 @@ qint32 SessionSettingsBackend::IntegerValue(const QString &key, const QString &n
 
 bool SessionSettingsBackend::SetString(const QString &key, const QString &name, const QString &value)
 {
-    return guarded(key, [&] { return m_store.SetString(key, name, value); }, [&] {
-        m_memory[sectionOf(key)].insert(name, value);
-        return true;
-    });
+    return guarded(
+        key, [&] { return m_store.SetString(key, name, value); },
+        [&] {
+            m_memory[sectionOf(key)].insert(name, value);
+            return true;
+        });
 }
 
 bool SessionSettingsBackend::SetInteger(const QString &key, const QString &name, qint32 value)
 {
-    return guarded(key, [&] { return m_store.SetInteger(key, name, value); }, [&] {
-        m_memory[sectionOf(key)].insert(name, value);
-        return true;
-    });
+    return guarded(
+        key, [&] { return m_store.SetInteger(key, name, value); },
+        [&] {
+            m_memory[sectionOf(key)].insert(name, value);
+            return true;
+        });
 }
 
 bool SessionSettingsBackend::DeleteValue(const QString &key, const QString &name)
 {
-    return guarded(key, [&] { return m_store.DeleteValue(key, name); },
+    return guarded(
+        key, [&] { return m_store.DeleteValue(key, name); },
         [&] { return m_memory[sectionOf(key)].remove(name) > 0; });
 }

@@ -45,7 +45,8 @@ private:
     bool inSettingsFile(const QString &key) const;
     // Runs an access to the user's store; when that store cannot be read, switches the session to
     // the defaults and answers from them instead.
-    template<typename Access, typename Fallback> auto guarded(const QString &key, Access access, Fallback fallback);
+    template<typename Access, typename Fallback>
+    auto guarded(const QString &key, Access access, Fallback fallback);
     void switchToDefaults(const QString &why);
     void reportOnce(const QString &text);
     // The stored value's problem, or an empty text when it can be read as stored.

@@ -56,7 +56,8 @@ void TxtFile::Save()
     }
     QString why;
     if (!SaveFileAtomically(FileName, bytes, &why))
-        throw ZarvoError(QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.").arg(FileName, why));
+        throw ZarvoError(
+            QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.").arg(FileName, why));
     Modified = false;
 }
 

@@ -411,7 +411,8 @@ void TfrmMain::ShowAtStart()
         show();
     // After the window, so the user sees the list the notice speaks of.
     for (const QString &notice : std::as_const(m_services.startNotices))
-        QMetaObject::invokeMethod(this, [this, notice] { m_ctx.messages->ShowMessage(notice); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, notice] { m_ctx.messages->ShowMessage(notice); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

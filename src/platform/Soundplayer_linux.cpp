@@ -104,7 +104,8 @@ void SoundWorker::play(const QString &path, quint64 request)
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     // No audio output at all (no sound card, no sound server): nothing to play on, and that is
     // not the file's fault.
-    const QAudioFormat format = device.isNull() ? QAudioFormat() : QtSoundPlayer::outputFormat(device, layout);
+    const QAudioFormat format
+        = device.isNull() ? QAudioFormat() : QtSoundPlayer::outputFormat(device, layout);
     if (!file || !format.isValid() || overtaken(request)) {
         emit ended(request, false);
         return;
@@ -239,7 +240,8 @@ void QtSoundPlayer::Stop()
     ++*m_latest;
     m_playing = false;
     SoundWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker] { worker->stop(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker] { worker->stop(); }, Qt::QueuedConnection);
 }
 
 void QtSoundPlayer::ended(quint64 request, bool playedToEnd)

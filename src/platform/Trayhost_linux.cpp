@@ -28,7 +28,7 @@ TrayHostWatcher::TrayHostWatcher(QObject *parent)
     // QPlatformNativeInterface derives from QObject alone; its header is not public.
     if (auto *native = reinterpret_cast<QObject *>(QGuiApplication::platformNativeInterface());
         native && native->metaObject()->indexOfSignal("systemTrayWindowChanged(QScreen*)") >= 0) {
-        connect(native, SIGNAL(systemTrayWindowChanged(QScreen*)), this, SLOT(TrayWindowChanged(QScreen*)));
+        connect(native, SIGNAL(systemTrayWindowChanged(QScreen *)), this, SLOT(TrayWindowChanged(QScreen *)));
     }
     // A StatusNotifierItem host: its watcher service comes and goes on the session bus.
     auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),

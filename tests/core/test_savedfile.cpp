@@ -22,7 +22,8 @@ void setAge(const QString &path, int seconds)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-seconds), QFileDevice::FileModificationTime));
+    QVERIFY(file.setFileTime(
+        QDateTime::currentDateTimeUtc().addSecs(-seconds), QFileDevice::FileModificationTime));
 }
 
 // Unblocks a reader that opened the FIFO (as the old code did) after a few seconds, so that a
@@ -66,8 +67,8 @@ private slots:
         writeBytes(file, "tasks");
         const QStringList old {QStringLiteral("ztasks.zct.AbC123"), QStringLiteral("ztasks.zct.qwerty")};
         const QStringList kept {QStringLiteral("ztasks.zct.young1"), QStringLiteral("ztasks.zct.bak"),
-            QStringLiteral("ztasks.zct.ABCDEFG"), QStringLiteral("ztasks.zct.AB-123"), QStringLiteral("other.zct.ABC123"),
-            QStringLiteral("ztasks.zctXABC123")};
+            QStringLiteral("ztasks.zct.ABCDEFG"), QStringLiteral("ztasks.zct.AB-123"),
+            QStringLiteral("other.zct.ABC123"), QStringLiteral("ztasks.zctXABC123")};
         for (const QString &name : old + kept) {
             writeBytes(dir.filePath(name), "partial");
             if (name != u"ztasks.zct.young1")
@@ -109,7 +110,7 @@ private slots:
 
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readBytes(target), QByteArray("new\r\n"));
-        struct stat st {};
+        struct stat st { };
         QVERIFY(::stat(QFile::encodeName(target).constData(), &st) == 0);
         QCOMPARE(st.st_uid, owner);
         QCOMPARE(st.st_gid, group);
@@ -147,7 +148,8 @@ private slots:
             error = e.text();
         }
         QVERIFY2(error.contains(path), qPrintable(error));
-        QVERIFY2(error.contains(kind == u"folder" ? Msg::ReasonIsFolder : Msg::ReasonNotRegular), qPrintable(error));
+        QVERIFY2(error.contains(kind == u"folder" ? Msg::ReasonIsFolder : Msg::ReasonNotRegular),
+            qPrintable(error));
     }
 
     void locate_userFileInAnUnwritableProgramFolder_isCopiedOnce_thenUsedFromTheDataFolder()

@@ -55,7 +55,8 @@ private:
     {
         if (key.startsWith(SettingsKeys::Root)) {
             ++settingsAccesses;
-            throw ZarvoError(QStringLiteral("Файл настроек поврежден: /home/u/.config/Lumenworks/Zarvo1.0.json"));
+            throw ZarvoError(
+                QStringLiteral("Файл настроек поврежден: /home/u/.config/Lumenworks/Zarvo1.0.json"));
         }
         return false;
     }
@@ -79,7 +80,8 @@ private slots:
         QCOMPARE(ReadSettingBool(session, SettingsKeys::Settings, QStringLiteral("auto_hide")), false);
         QCOMPARE(ReadSettingInteger(session, SettingsKeys::Settings, QStringLiteral("simv_count")), 15);
         QCOMPARE(ReadSettingInteger(session, SettingsKeys::Window, QStringLiteral("width")), 551);
-        QCOMPARE(ReadSettingString(session, SettingsKeys::Settings, QStringLiteral("pl_m")), QStringLiteral("30"));
+        QCOMPARE(
+            ReadSettingString(session, SettingsKeys::Settings, QStringLiteral("pl_m")), QStringLiteral("30"));
         // The settings dialog's OK and the exit's geometry are kept for the session.
         WriteSettingInteger(session, SettingsKeys::Settings, QStringLiteral("simv_count"), 40);
         SaveWindowGeometry(session, ui.window);
@@ -92,8 +94,8 @@ private slots:
         QVERIFY(session.OnDefaults());
         QCOMPARE(store.settingsAccesses, 1); // the file is tried once, then left alone
         QCOMPARE(ui.log, QStringList()); // no greeting, no centring: a damaged file is no first run
-        QCOMPARE(store.autorun.writes,
-            QStringList {SettingsKeys::AutoRun + QStringLiteral("|Zarvo=/opt/zarvo")});
+        QCOMPARE(
+            store.autorun.writes, QStringList {SettingsKeys::AutoRun + QStringLiteral("|Zarvo=/opt/zarvo")});
     }
 
     void unusableValue_reportedOnceWithTheStoresText_thenReadsAsDefault_data()
@@ -104,26 +106,27 @@ private slots:
         QTest::addColumn<QString>("report");
         QTest::addColumn<QVariant>("read");
 
-        QTest::newRow("missing caption length") << QStringLiteral("Settings") << QStringLiteral("simv_count")
-                                                << QVariant() << QStringLiteral("Failed to get data for 'simv_count'")
-                                                << QVariant(15);
-        QTest::newRow("caption length as text") << QStringLiteral("Settings") << QStringLiteral("simv_count")
-                                                << QVariant(QStringLiteral("15"))
-                                                << QStringLiteral("Invalid data type for 'simv_count'") << QVariant(15);
+        QTest::newRow("missing caption length")
+            << QStringLiteral("Settings") << QStringLiteral("simv_count") << QVariant()
+            << QStringLiteral("Failed to get data for 'simv_count'") << QVariant(15);
+        QTest::newRow("caption length as text")
+            << QStringLiteral("Settings") << QStringLiteral("simv_count") << QVariant(QStringLiteral("15"))
+            << QStringLiteral("Invalid data type for 'simv_count'") << QVariant(15);
         QTest::newRow("missing auto_hide shows the window")
             << QStringLiteral("Settings") << QStringLiteral("auto_hide") << QVariant()
             << QStringLiteral("Failed to get data for 'auto_hide'") << QVariant(0);
-        QTest::newRow("missing window top") << QStringLiteral("Window") << QStringLiteral("top") << QVariant()
-                                            << QStringLiteral("Failed to get data for 'top'") << QVariant(247);
-        QTest::newRow("sound file as a number") << QStringLiteral("Settings") << QStringLiteral("sound_fn")
-                                                << QVariant(3) << QStringLiteral("Invalid data type for 'sound_fn'")
-                                                << QVariant(QString());
+        QTest::newRow("missing window top")
+            << QStringLiteral("Window") << QStringLiteral("top") << QVariant()
+            << QStringLiteral("Failed to get data for 'top'") << QVariant(247);
+        QTest::newRow("sound file as a number")
+            << QStringLiteral("Settings") << QStringLiteral("sound_fn") << QVariant(3)
+            << QStringLiteral("Invalid data type for 'sound_fn'") << QVariant(QString());
         QTest::newRow("increment that is no number")
             << QStringLiteral("Settings") << QStringLiteral("pl_h") << QVariant(QStringLiteral("abc"))
             << QStringLiteral("'abc' is not a valid integer value") << QVariant(QStringLiteral("00"));
-        QTest::newRow("missing increment") << QStringLiteral("Settings") << QStringLiteral("pl_s") << QVariant()
-                                           << QStringLiteral("'' is not a valid integer value")
-                                           << QVariant(QStringLiteral("00"));
+        QTest::newRow("missing increment")
+            << QStringLiteral("Settings") << QStringLiteral("pl_s") << QVariant()
+            << QStringLiteral("'' is not a valid integer value") << QVariant(QStringLiteral("00"));
     }
     void unusableValue_reportedOnceWithTheStoresText_thenReadsAsDefault()
     {
@@ -151,7 +154,8 @@ private slots:
         // Good values still come from the store, and writes reach it.
         QCOMPARE(ReadSettingBool(session, SettingsKeys::Settings, QStringLiteral("chk_mes")), true);
         WriteSettingInteger(session, section, QStringLiteral("probe"), 7);
-        QCOMPARE(store.writes.constLast(), SettingsKeys::Root + QLatin1Char('\\') + section + QStringLiteral("|probe=7"));
+        QCOMPARE(store.writes.constLast(),
+            SettingsKeys::Root + QLatin1Char('\\') + section + QStringLiteral("|probe=7"));
     }
 
     void goodValues_passThrough_withoutReports()
@@ -163,7 +167,8 @@ private slots:
         SessionSettingsBackend session(store, [&](const QString &text) { reports << text; });
 
         QCOMPARE(ReadSettingBool(session, SettingsKeys::Settings, QStringLiteral("auto_hide")), true);
-        QCOMPARE(ReadSettingString(session, SettingsKeys::Settings, QStringLiteral("pl_h")), QStringLiteral("7"));
+        QCOMPARE(
+            ReadSettingString(session, SettingsKeys::Settings, QStringLiteral("pl_h")), QStringLiteral("7"));
         QCOMPARE(ReadSettingString(session, SettingsKeys::Settings, QStringLiteral("sound_fn")), QString());
         QCOMPARE(reports, QStringList());
     }
