@@ -5,8 +5,10 @@
 #include "Helpviewer.h"
 #include "Messages.h"
 #include "Openerservice.h"
+#include "Savedfile.h"
 #include "Screensaverservice.h"
 #include "Sessionservice.h"
+#include "Sessionsettings.h"
 #include "Settingsstore.h"
 #include "Soundplayer.h"
 #include "Taskactions.h"
@@ -15,6 +17,7 @@
 #include "Usersettings.h"
 #include "Wallclockwakeup.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -73,12 +76,26 @@ QList<QIcon> ImageList1()
     return images;
 }
 
+// A settings problem can come to light inside any operation, a firing among them: it is shown
+// once control is back in the event loop, never between a due task and its action.
+void ShowWhenIdle(const QString &text)
+{
+    QMetaObject::invokeMethod(
+        qApp,
+        [text] {
+            QMessageBox box(QMessageBox::NoIcon, Msg::AppTitle, text, QMessageBox::Ok);
+            box.exec();
+        },
+        Qt::QueuedConnection);
+}
+
 } // namespace
 
 ProgramServices::ProgramServices()
     : m_wakeup(std::make_unique<WallClockWakeup>())
     , m_messages(std::make_unique<PlainMessages>())
-    , m_settings(CreateUserSettingsBackend())
+    , m_userSettings(CreateUserSettingsBackend())
+    , m_settings(std::make_unique<SessionSettingsBackend>(*m_userSettings, ShowWhenIdle))
     , m_sound(CreateSoundPlayer())
     , m_session(CreateSessionService())
     , m_screenSaver(CreateScreenSaverService())
@@ -93,7 +110,15 @@ ProgramServices::~ProgramServices() = default;
 MainWindowServices ProgramServices::ForMainWindow()
 {
     MainWindowServices services;
-    services.taskFilePath = TaskFilePath();
+    const TaskFileLocation taskFile = LocateProgramTaskFile();
+    services.taskFilePath = taskFile.path;
+    if (!taskFile.notice.isEmpty())
+        services.startNotices << taskFile.notice;
+    // Temporaries of saves that a crash or a kill interrupted; only ours, and only old ones.
+    RemoveStaleSaveTemporaries(taskFile.path);
+    const QString settingsFile = UserSettingsFilePath();
+    if (!settingsFile.isEmpty())
+        RemoveStaleSaveTemporaries(settingsFile);
     services.settings = m_settings.get();
     services.clock = &m_clock;
     services.wakeup = m_wakeup.get();
@@ -110,6 +135,10 @@ MainWindowServices ProgramServices::ForMainWindow()
         SaveWindowGeometry(*m_settings, geometry);
     };
     services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick();
+    services.watchTrayHost = [](QObject *receiver, std::function<void()> changed) {
+        auto *watcher = new TrayHostWatcher(receiver);
+        QObject::connect(watcher, &TrayHostWatcher::Changed, receiver, std::move(changed));
+    };
     services.images = ImageList1();
     services.appIcon = Artwork::AppIcon();
     return services;

@@ -28,7 +28,8 @@ private:
     SystemClock m_clock;
     std::unique_ptr<WallClockWakeup> m_wakeup; // the system clock's wake-up
     std::unique_ptr<UserMessages> m_messages;
-    std::unique_ptr<SettingsBackend> m_settings;
+    std::unique_ptr<SettingsBackend> m_userSettings; // the settings file
+    std::unique_ptr<SettingsBackend> m_settings; // what the session reads and writes: over the file
     std::unique_ptr<SoundPlayer> m_sound;
     std::unique_ptr<SessionService> m_session;
     std::unique_ptr<ScreenSaverService> m_screenSaver;

@@ -153,6 +153,25 @@ void TTrayIcon::EndSession()
     m_tray.hide();
 }
 
+void TTrayIcon::HostChanged()
+{
+    if (!m_visible || m_sessionEnded)
+        return;
+    if (!m_available()) {
+        if (!m_shown)
+            return;
+        m_shown = false;
+        if (m_window && !m_window->isVisible())
+            Restore();
+        return;
+    }
+    // Shown anew, so a StatusNotifierItem host that restarted learns of the icon again.
+    m_tray.hide();
+    Update();
+    m_tray.show();
+    m_shown = true;
+}
+
 void TTrayIcon::HandleActivation(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {

@@ -85,6 +85,9 @@ public:
     void ShowMenu();
     // The desktop session ends: the icon goes and does not come back.
     void EndSession();
+    // A notification area appeared or went away. Gone while the window is hidden in it: the
+    // window comes back, as it does when there is none at start. Back again: so is the icon.
+    void HostChanged();
 
     // What the notification area reported; connected to QSystemTrayIcon::activated.
     void HandleActivation(QSystemTrayIcon::ActivationReason reason);

@@ -22,7 +22,22 @@ inline const QString SettingsFileCorrupt = QStringLiteral(
 inline const QString SettingsFileUnreadable = QStringLiteral(
     "Не удается прочитать файл настроек:\n%1\n(%2)\n\nПрограмма не изменяет этот файл.");
 
+// Files that are not what they should be (the reason part of a message)
+inline const QString ReasonIsFolder = QStringLiteral("это папка, а не файл");
+inline const QString ReasonNotRegular = QStringLiteral("это не обычный файл, а канал или устройство");
+
 // Task file and task list
+inline const QString TaskFileCopied = QStringLiteral(
+    "Папка программы закрыта для записи, поэтому файл заданий\n%1\nскопирован в\n%2\n\n"
+    "Теперь задания хранятся там; файл в папке программы больше не используется.");
+inline const QString TaskFileBesideProgramUnused = QStringLiteral(
+    "Папка программы закрыта для записи, поэтому задания хранятся в файле\n%2\n\n"
+    "Файл заданий в папке программы не используется:\n%1");
+inline const QString TaskFileNotCopied = QStringLiteral(
+    "Папка программы закрыта для записи, а файл заданий\n%1\nне удалось скопировать в\n%2\n(%3).\n\n"
+    "Задания показываются из файла в папке программы, но изменения в нем сохранить нельзя.");
+inline const QString TaskFileSpecial
+    = QStringLiteral("Файл заданий нельзя открыть: %2.\n%1\n\nПрограмма его не открывает и не изменяет.");
 inline const QString CannotCreateFile = QStringLiteral("Не могу создать файл");
 inline const QString DeleteFailed = QStringLiteral("тут!");
 // A block of the task file that cannot be read: its row, and the report (the error, the file, the

@@ -1,6 +1,8 @@
 #include "Taskrecord.h"
 
 #include "Errors.h"
+#include "Messages.h"
+#include "Savedfile.h"
 #include "Txtfileclass.h"
 
 #include <QCoreApplication>
@@ -81,21 +83,63 @@ bool isInstalledProgramFolder(const QString &executableDir)
 
 } // namespace
 
-QString TaskFilePathFor(const QString &executableDir, const QString &dataHome)
+namespace {
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QByteArray first, second;
+    return ReadRegularFile(a, first) && ReadRegularFile(b, second) && first == second;
+}
+
+// The tasks of a file beside a program whose folder the user cannot write.
+TaskFileLocation adoptProgramFile(const QString &programFile, const QString &dataFile)
+{
+    const QString shownProgram = QDir::toNativeSeparators(programFile);
+    const QString shownData = QDir::toNativeSeparators(dataFile);
+    if (QFileInfo::exists(dataFile) || QFileInfo(dataFile).isSymLink()) {
+        if (sameBytes(programFile, dataFile))
+            return {dataFile, QString()}; // the copy made earlier: said then
+        return {dataFile, Msg::TaskFileBesideProgramUnused.arg(shownProgram, shownData)};
+    }
+    // Copied by content: the copy is the user's own, writable file, whatever the original's mode.
+    QByteArray bytes;
+    QString why;
+    if (ReadRegularFile(programFile, bytes, &why) && SaveFileAtomically(dataFile, bytes, &why))
+        return {dataFile, Msg::TaskFileCopied.arg(shownProgram, shownData)};
+    return {programFile, Msg::TaskFileNotCopied.arg(shownProgram, shownData, why)};
+}
+
+} // namespace
+
+TaskFileLocation LocateTaskFile(const QString &executableDir, const QString &dataHome)
 {
     const QFileInfo dir(executableDir);
+    const QString programFile = QDir(executableDir).filePath(Task::FileName);
     if (dir.isDir() && dir.isWritable() && !isInstalledProgramFolder(executableDir))
-        return QDir(executableDir).filePath(Task::FileName);
+        return {programFile, QString()};
     const QString folder = QDir(dataHome).filePath(QStringLiteral("Zarvo"));
     if (!QDir().mkpath(folder))
         throw ZarvoError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
-    return QDir(folder).filePath(Task::FileName);
+    const QString dataFile = QDir(folder).filePath(Task::FileName);
+    if (QFileInfo::exists(programFile) || QFileInfo(programFile).isSymLink())
+        return adoptProgramFile(programFile, dataFile);
+    return {dataFile, QString()};
 }
 
-QString TaskFilePath()
+QString TaskFilePathFor(const QString &executableDir, const QString &dataHome)
+{
+    return LocateTaskFile(executableDir, dataHome).path;
+}
+
+TaskFileLocation LocateProgramTaskFile()
 {
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty())
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    return TaskFilePathFor(QCoreApplication::applicationDirPath(), dataHome);
+    return LocateTaskFile(QCoreApplication::applicationDirPath(), dataHome);
+}
+
+QString TaskFilePath()
+{
+    return LocateProgramTaskFile().path;
 }

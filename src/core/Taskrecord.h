@@ -67,8 +67,19 @@ void RemoveTask(TxtFile &file, int task);
 // alsoColon, a ':' also ends the folder part.
 QString FileNamePart(const QString &path, bool alsoColon = false);
 
+// Where the task file is, and what the user is to be told about it at start (empty: nothing).
+struct TaskFileLocation {
+    QString path;
+    QString notice;
+};
+
 // The task file: ztasks.zct in the executable's folder when that folder is writable and is not an
 // installed program's bin folder (one with ../share/zarvo), otherwise
-// $XDG_DATA_HOME/Zarvo/ztasks.zct (the folder is created when needed).
+// $XDG_DATA_HOME/Zarvo/ztasks.zct (the folder is created when needed). A user's file beside the
+// program is never passed over in silence: when there is none in the data folder yet, it is
+// copied there once (and the notice says where the tasks now live); when the data folder has one
+// that differs from it, the notice names both; when it cannot be copied, it is used where it is.
+TaskFileLocation LocateTaskFile(const QString &executableDir, const QString &dataHome);
+TaskFileLocation LocateProgramTaskFile();
 QString TaskFilePath();
 QString TaskFilePathFor(const QString &executableDir, const QString &dataHome);

@@ -3,10 +3,10 @@
 #include "Cp1251.h"
 #include "Errors.h"
 #include "Messages.h"
+#include "Savedfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool TxtFile::Exists() const
 {
@@ -22,6 +22,11 @@ void TxtFile::CreateEmpty()
 
 void TxtFile::Load()
 {
+    // A FIFO or a device in place of the file would block the program in open() or read().
+    if (IsSpecialFile(FileName)) {
+        const QString reason = QFileInfo(FileName).isDir() ? Msg::ReasonIsFolder : Msg::ReasonNotRegular;
+        throw ZarvoError(Msg::TaskFileSpecial.arg(FileName, reason));
+    }
     if (!Exists())
         CreateEmpty();
     ++LoadCount;
@@ -51,15 +56,10 @@ void TxtFile::Save()
         bytes += "\r\n";
     }
     ++SaveCount;
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile can lose the tail in its final flush and still commit.
-    QSaveFile file(FileName);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
-        && file.commit();
-    if (!written) {
-        throw ZarvoError(QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.")
-                             .arg(FileName, file.errorString()));
-    }
+    QString why;
+    if (!SaveFileAtomically(FileName, bytes, &why))
+        throw ZarvoError(
+            QStringLiteral("Cannot write file \"%1\". %2 The file was not changed.").arg(FileName, why));
     Modified = false;
 }
 

@@ -139,6 +139,8 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TrayComp1->SetPopupMenu(popMenuTray);
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);
     TrayComp1->SetPopupMenuOn(TTrayIconMessage::imRightClickUp);
+    if (m_services.watchTrayHost)
+        m_services.watchTrayHost(TrayComp1, [tray = TrayComp1] { tray->HostChanged(); });
 
     TimerHelper.setInterval(5000);
     connect(&TimerHelper, &QTimer::timeout, this, &TfrmMain::TimerHelperTimer);
@@ -405,6 +407,10 @@ void TfrmMain::ShowAtStart()
 {
     if (!m_startHidden)
         show();
+    // After the window, so the user sees the list the notice speaks of.
+    for (const QString &notice : std::as_const(m_services.startNotices))
+        QMetaObject::invokeMethod(
+            this, [this, notice] { m_ctx.messages->ShowMessage(notice); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
@@ -464,15 +470,13 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         emit ExitRequested(0);
         return;
     }
-    try {
+    m_closing = true;
+    // A geometry that cannot be saved (a full disk) is reported, and the program still ends:
+    // the user asked to leave.
+    Guarded([this] {
         if (m_services.saveWindowGeometry)
             m_services.saveWindowGeometry(*this);
-    } catch (const ZarvoError &error) {
-        event->ignore();
-        ReportError(error.text());
-        return;
-    }
-    m_closing = true;
+    });
     TrayComp1->Minimize();
     TfrmEnd farewell;
     farewell.exec();

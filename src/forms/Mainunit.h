@@ -47,7 +47,12 @@ struct MainWindowServices {
     std::function<void(TfrmMain &)> saveWindowGeometry;
     // Whether a notification area exists (none given: ask the system) and how it reports clicks.
     std::function<bool()> trayAvailable;
+    // Starts calling its argument whenever a notification area appears or goes away (for as long
+    // as the given object lives). None: the area is looked at only at start.
+    std::function<void(QObject *receiver, std::function<void()> changed)> watchTrayHost;
     bool trayHostReportsDoubleClick = true;
+    // Told to the user once the program has started (where the task file now lives, ...).
+    QStringList startNotices;
     QList<QIcon> images; // ImageList1: seven task-type pictures, then the tray icon
     QIcon appIcon;
 };

@@ -4,18 +4,23 @@
 #include "Wavdecoder.h"
 
 #include <QAudioFormat>
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 class QAudioDevice;
-class QAudioSink;
-class QIODevice;
-class PcmStream;
+class QThread;
+class SoundWorker;
 
 // Plays through Qt Multimedia's QAudioSink on the default audio output (PulseAudio on Linux).
 // Decodes the file itself, so every uncompressed WAV plays, whatever its sample size, and
-// converts it to a format the output takes. Playing is asynchronous on the caller's thread.
+// converts it to a format the output takes.
+//
+// The audio output, the stream and the decoding live on a thread of their own: a sound server
+// that hangs (stopped, swapped out, busy) can hold that thread for half a minute or more, but
+// never the caller's. Play and Stop only hand the request over and return; the caller's thread
+// reads no more than the file's header. A newer request replaces the ones not yet carried out.
 class QtSoundPlayer : public QObject, public SoundPlayer {
     Q_OBJECT
 
@@ -26,8 +31,8 @@ public:
     bool Play(const QString &path) override;
     void Stop() override;
 
-    // True from a Play that reached an audio output until the sound has ended or was stopped.
-    bool isPlaying() const { return m_sink != nullptr; }
+    // True from a Play until the sound has ended, was stopped, or found no audio output.
+    bool isPlaying() const { return m_playing; }
 
     // The output format chosen for a file of this layout: the file's own rate and channels where
     // the device takes them, 16-bit where it can.
@@ -40,12 +45,11 @@ signals:
     void finished();
 
 private:
-    void start(std::unique_ptr<QIODevice> file, const WavLayout &layout);
-    void onStateChanged(QAudioSink *sink);
-    void checkEnd();
+    void ended(quint64 request, bool playedToEnd);
 
-    QAudioSink *m_sink = nullptr;
-    PcmStream *m_stream = nullptr;
-    QTimer m_endTimer;
-    QElapsedTimer m_sinceDataDone;
+    std::unique_ptr<QThread> m_thread;
+    SoundWorker *m_worker = nullptr; // lives on m_thread
+    // The newest request; the sound thread drops every older one it has not carried out yet.
+    std::shared_ptr<std::atomic<quint64>> m_latest;
+    bool m_playing = false;
 };

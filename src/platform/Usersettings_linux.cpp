@@ -3,6 +3,7 @@
 #include "Autostartentry_linux.h"
 #include "Errors.h"
 #include "Messages.h"
+#include "Savedfile.h"
 #include "Usersettings.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -28,12 +28,11 @@ bool isInteger(const QJsonValue &value)
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ZarvoError(Msg::SettingsFileUnreadable.arg(QDir::toNativeSeparators(path), file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw ZarvoError(Msg::SettingsFileUnreadable.arg(QDir::toNativeSeparators(path), file.errorString()));
+    // Only a regular file is read: a FIFO in its place would block the program in open().
+    QByteArray bytes;
+    QString why;
+    if (!ReadRegularFile(path, bytes, &why))
+        throw ZarvoError(Msg::SettingsFileUnreadable.arg(QDir::toNativeSeparators(path), why));
     return bytes;
 }
 
@@ -42,14 +41,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile can lose the tail in its final flush and still commit.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size())
-        return false; // not committed: the old file stays
-    return file.commit();
+    return SaveFileAtomically(path, bytes);
 }
 
 } // namespace
@@ -57,6 +49,11 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 std::unique_ptr<SettingsBackend> CreateUserSettingsBackend()
 {
     return std::make_unique<JsonSettingsBackend>(JsonSettingsBackend::DefaultConfigHome());
+}
+
+QString UserSettingsFilePath()
+{
+    return JsonSettingsBackend(JsonSettingsBackend::DefaultConfigHome()).SettingsFilePath();
 }
 
 JsonSettingsBackend::JsonSettingsBackend(const QString &configHome)

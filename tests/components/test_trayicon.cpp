@@ -44,6 +44,7 @@ private slots:
     void animate_withoutImages_staysOff();
     void setVisible_withoutNotificationArea_raisesAndKeepsWindowReachable();
     void minimizeAndRestore_withNotificationArea_hideAndShowTheWindow();
+    void hostLeaves_whileHidden_windowComesBack_hostReturns_iconToo();
 };
 
 void TestTrayIcon::activations_restoreAndMenuAsConfigured_data()
@@ -237,6 +238,45 @@ void TestTrayIcon::minimizeAndRestore_withNotificationArea_hideAndShowTheWindow(
     QCOMPARE(window.isMinimized(), false);
 
     tray.EndSession();
+    QCOMPARE(tray.IsShown(), false);
+}
+
+void TestTrayIcon::hostLeaves_whileHidden_windowComesBack_hostReturns_iconToo()
+{
+    QWidget window; // never shown: the program started hidden in the icon
+    TTrayIcon tray;
+    tray.SetWindow(&window);
+    bool available = true;
+    tray.SetAvailabilityProbe([&available] { return available; });
+    tray.SetVisible(true);
+    tray.Minimize();
+    QCOMPARE(window.isVisible(), false);
+
+    available = false;
+    tray.HostChanged();
+    QCOMPARE(tray.IsShown(), false);
+    QCOMPARE(window.isVisible(), true);
+    // Nowhere to hide now: minimizing keeps the window reachable.
+    tray.Minimize();
+    QCOMPARE(window.isVisible(), true);
+    tray.HostChanged(); // still none: nothing more happens
+    QCOMPARE(window.isVisible(), true);
+
+    available = true;
+    tray.HostChanged();
+    QCOMPARE(tray.IsShown(), true);
+    tray.Restore();
+    tray.Minimize();
+    QCOMPARE(window.isVisible(), false);
+
+    // A shown window stays as it is when the area goes; after the session's end nothing returns.
+    tray.Restore();
+    available = false;
+    tray.HostChanged();
+    QCOMPARE(window.isVisible(), true);
+    tray.EndSession();
+    available = true;
+    tray.HostChanged();
     QCOMPARE(tray.IsShown(), false);
 }
 

@@ -157,6 +157,8 @@ private slots:
     void formShow_appliesStoredGeometryThroughMinimum();
     void close_savesGeometryShowsFarewellAndExits();
     void sessionEnd_exitsWithoutCloseHandler();
+    void close_geometryThatCannotBeSaved_isReportedOnceAndStillExits();
+    void trayHostLeavesWhileHidden_windowComesBack_iconReturnsWithTheHost();
     void rowPaint_takesDigitAsPictureIndex_data();
     void rowPaint_takesDigitAsPictureIndex();
 };
@@ -553,6 +555,47 @@ void TestMainWindow::sessionEnd_exitsWithoutCloseHandler()
     QCOMPARE(f.events, QStringList {QStringLiteral("first run")}); // no geometry saved
     QCOMPARE(exit.count(), 1);
     QCOMPARE(w.TrayComp1->IsShown(), false);
+}
+
+void TestMainWindow::close_geometryThatCannotBeSaved_isReportedOnceAndStillExits()
+{
+    Fixture f;
+    MainWindowServices services = f.Services();
+    services.saveWindowGeometry
+        = [](TfrmMain &) { throw ZarvoError(QStringLiteral("Failed to set data for 'top'")); };
+    TfrmMain w(std::move(services));
+    w.show();
+    QSignalSpy exit(&w, &TfrmMain::ExitRequested);
+
+    QTest::keyClick(w.btnAdd, Qt::Key_Escape);
+
+    QCOMPARE(f.messages.shown, QStringList {QStringLiteral("Failed to set data for 'top'")});
+    QCOMPARE(exit.count(), 1);
+    QCOMPARE(w.isVisible(), false);
+}
+
+void TestMainWindow::trayHostLeavesWhileHidden_windowComesBack_iconReturnsWithTheHost()
+{
+    Fixture f({Reminder});
+    f.settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 1);
+    std::function<void()> hostChanged;
+    MainWindowServices services = f.Services();
+    services.watchTrayHost = [&](QObject *, std::function<void()> changed) { hostChanged = std::move(changed); };
+    TfrmMain w(std::move(services));
+    w.ShowAtStart();
+    QVERIFY(w.StartsHidden());
+    QVERIFY(hostChanged);
+
+    f.trayAvailable = false;
+    hostChanged();
+    QCOMPARE(w.isVisible(), true);
+    QCOMPARE(w.pos(), QPoint(313, 247)); // shown for the first time: the stored geometry
+
+    f.trayAvailable = true;
+    hostChanged();
+    QCOMPARE(w.TrayComp1->IsShown(), true);
+    w.showMinimized();
+    QTRY_COMPARE(w.isVisible(), false); // to the icon again
 }
 
 void TestMainWindow::rowPaint_takesDigitAsPictureIndex_data()

@@ -17,6 +17,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <functional>
 #include <sys/stat.h>
 
@@ -357,6 +362,31 @@ private slots:
             error.startsWith(Msg::SettingsFileUnreadable.section(QLatin1Char('%'), 0, 0)), qPrintable(error));
         QVERIFY2(error.contains(settingsFile()), qPrintable(error));
         QVERIFY(QFileInfo(settingsFile()).isDir());
+    }
+
+    void fifoInPlaceOfTheFile_isReportedByName_neverOpened()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).absolutePath()));
+        QVERIFY(::mkfifo(QFile::encodeName(settingsFile()).constData(), 0600) == 0);
+        // Should the FIFO be opened after all, a writer that comes and goes ends the wait, and
+        // the empty read fails the checks below instead of hanging the test.
+        std::atomic<bool> done {false};
+        std::thread rescue([&] {
+            for (int i = 0; i < 50 && !done; ++i) {
+                ::usleep(100000);
+                const int fd = ::open(QFile::encodeName(settingsFile()).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    ::close(fd);
+                    return;
+                }
+            }
+        });
+        JsonSettingsBackend store(configHome());
+        const QString error = errorOf([&] { store.KeyExists(RootKey); });
+        done = true;
+        rescue.join();
+        QCOMPARE(error, Msg::SettingsFileUnreadable.arg(settingsFile(), Msg::ReasonNotRegular));
+        QVERIFY(!QFileInfo(settingsFile()).isFile());
     }
 
     void refusedWrite_isReported_keepingTheOldFile()
