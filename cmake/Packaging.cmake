@@ -9,9 +9,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zarvo developers")
 set(CPACK_PACKAGE_CONTACT "Zarvo developers <zarvo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop organizer and task scheduler")
-# Wrapped by hand: the control file keeps the lines as given, and they must fit 80 columns.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop organizer and task scheduler
-A small task scheduler that sits in the notification area and carries out
+# The extended description, below the summary; wrapped by hand: the control file keeps the lines
+# as given, and they must fit 80 columns.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A small task scheduler that sits in the notification area and carries out
 each task at its second: a reminder (optionally with a WAV sound), a birthday
 notice, shutdown or restart after a 15-second countdown, log-off, the screen
 saver, or opening a program or document. A task fires once, every day or
