@@ -22,7 +22,8 @@ const QList<OptionText> &OwnOptions()
         {{QStringLiteral("add")},
             QStringLiteral("открыть окно «Добавить задание» (в запущенной копии, если она есть)")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("показать эту справку и выйти")},
-        {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("показать версию программы и выйти")},
+        {{QStringLiteral("v"), QStringLiteral("version")},
+            QStringLiteral("показать версию программы и выйти")},
     };
     return options;
 }
@@ -33,8 +34,8 @@ const QStringList QtValueOptions {QStringLiteral("platform"), QStringLiteral("pl
     QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"),
     QStringLiteral("session"), QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("style"),
     QStringLiteral("stylesheet"), QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("visual")};
-const QStringList QtFlagOptions {QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
-    QStringLiteral("dograb"), QStringLiteral("sync")};
+const QStringList QtFlagOptions {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+    QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
 
 QString Quoted(const QString &text)
 {
@@ -145,7 +146,8 @@ CommandLine ReadCommandLine(int argc, char **argv)
         result.exitCode = 0;
         return result;
     case ParsedCommandLine::Action::Error:
-        Print(stderr, QStringLiteral("zarvo: ") + parsed.error + QStringLiteral(" (справка: zarvo --help)\n"));
+        Print(
+            stderr, QStringLiteral("zarvo: ") + parsed.error + QStringLiteral(" (справка: zarvo --help)\n"));
         result.exitCode = ExitBadCommandLine;
         return result;
     case ParsedCommandLine::Action::Start:

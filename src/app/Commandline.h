@@ -15,7 +15,7 @@ struct ParsedCommandLine {
     enum class Action { Start, Help, Version, Error };
     Action action = Action::Start;
     bool openAddDialog = false; // --add
-    QString error;              // Action::Error: what was wrong, one line
+    QString error; // Action::Error: what was wrong, one line
 };
 
 // Reads arguments (the program's name first). Qt's own options (-platform, -session, -style, ...)
@@ -29,7 +29,7 @@ QString VersionText();
 // What this start does after the command line.
 struct CommandLine {
     std::optional<int> exitCode; // set: the start ends now with this code
-    bool openAddDialog = false;  // the program starts and opens its add dialog
+    bool openAddDialog = false; // the program starts and opens its add dialog
 };
 
 // Handles the command line before the application object exists, so that it needs no display:

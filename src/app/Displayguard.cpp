@@ -28,7 +28,8 @@ QString NoDisplayMessage()
         return QStringLiteral("zarvo: нет графического дисплея (DISPLAY не задан) — программа работает "
                               "только в графическом сеансе\n");
     return QStringLiteral("zarvo: не удалось открыть графический дисплей «")
-        + (display.isEmpty() ? wayland : display) + QStringLiteral("» — программа работает только в графическом сеансе\n");
+        + (display.isEmpty() ? wayland : display)
+        + QStringLiteral("» — программа работает только в графическом сеансе\n");
 }
 
 void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
@@ -65,7 +66,8 @@ void DisplayGuard::Release()
     const QList<HeldMessage> messages = std::exchange(heldMessages, {});
     for (const HeldMessage &message : messages) {
         const QByteArray category = message.category.toUtf8();
-        const QMessageLogContext context(nullptr, 0, nullptr, category.isEmpty() ? nullptr : category.constData());
+        const QMessageLogContext context(
+            nullptr, 0, nullptr, category.isEmpty() ? nullptr : category.constData());
         qt_message_output(message.type, context, message.text);
     }
 }

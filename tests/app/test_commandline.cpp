@@ -7,11 +7,10 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-#include <atomic>
 
 using Action = ParsedCommandLine::Action;
 Q_DECLARE_METATYPE(ParsedCommandLine::Action)
@@ -53,15 +52,19 @@ void TestCommandLine::parse_data()
     QTest::newRow("--version") << args({"--version"}) << Action::Version << false << QString();
     QTest::newRow("-v") << args({"-v"}) << Action::Version << false << QString();
     // A desktop session restarts a Qt program with -session; that start must go on.
-    QTest::newRow("session restart") << args({"-session", "10d2f3a4b5"}) << Action::Start << false << QString();
+    QTest::newRow("session restart") << args({"-session", "10d2f3a4b5"}) << Action::Start << false
+                                     << QString();
     QTest::newRow("Qt options with --add")
         << args({"-platform", "offscreen", "-style=fusion", "-reverse", "--add"}) << Action::Start << true
         << QString();
     QTest::newRow("misspelt") << args({"--hlep"}) << Action::Error << false << QStringLiteral("«--hlep»");
-    QTest::newRow("single dash word") << args({"-adds"}) << Action::Error << false << QStringLiteral("«-adds»");
+    QTest::newRow("single dash word")
+        << args({"-adds"}) << Action::Error << false << QStringLiteral("«-adds»");
     QTest::newRow("value for a flag") << args({"--add=yes"}) << Action::Error << false << QString();
-    QTest::newRow("stray argument") << args({"task.zct"}) << Action::Error << false << QStringLiteral("«task.zct»");
-    QTest::newRow("Qt option without its value") << args({"-platform"}) << Action::Error << false << QString();
+    QTest::newRow("stray argument") << args({"task.zct"}) << Action::Error << false
+                                    << QStringLiteral("«task.zct»");
+    QTest::newRow("Qt option without its value")
+        << args({"-platform"}) << Action::Error << false << QString();
 }
 
 void TestCommandLine::parse()
@@ -201,7 +204,8 @@ void TestCommandLine::requestInPieces_isReadWhole()
     QSignalSpy requested(&channel, &InstanceChannel::AddRequested);
     QVERIFY(channel.Listen(dir.path()));
 
-    QCOMPARE(Exchange(dir.path(), {QByteArrayLiteral("a"), QByteArrayLiteral("dd\n")}), QByteArrayLiteral("ok\n"));
+    QCOMPARE(
+        Exchange(dir.path(), {QByteArrayLiteral("a"), QByteArrayLiteral("dd\n")}), QByteArrayLiteral("ok\n"));
     QCOMPARE(requested.count(), 1);
 }
 
