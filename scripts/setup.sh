@@ -9,7 +9,7 @@ build_packages=(ccache cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-de
   libxcb1-dev libxcb-shape0-dev)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick trayer openbox dbus dbus-x11 pulseaudio
   pulseaudio-utils sox xdg-utils python3 python3-dbus python3-gi at-spi2-core python3-pyatspi
-  desktop-file-utils appstream dpkg-dev file fonts-dejavu-core)
+  desktop-file-utils appstream dpkg-dev file fonts-dejavu-core lintian man-db)
 
 want=("${build_packages[@]}")
 if [ "${1:-}" = "--with-test-tools" ]; then

@@ -1,4 +1,7 @@
+#include "Commandline.h"
+#include "Displayguard.h"
 #include "Errors.h"
+#include "Instancechannel.h"
 #include "Mainunit.h"
 #include "Messages.h"
 #include "Programservices.h"
@@ -6,11 +9,18 @@
 #include "Translations.h"
 #include "Zarvoapplication.h"
 
+#include <QAction>
 #include <QMessageBox>
 
 int main(int argc, char **argv)
 {
+    const CommandLine commandLine = ReadCommandLine(argc, argv);
+    if (commandLine.exitCode)
+        return *commandLine.exitCode;
+
+    DisplayGuard noDisplay;
     ZarvoApplication app(argc, argv);
+    noDisplay.Release();
     // Without Qt's translations its standard buttons and dialogs stay English; nothing else fails.
     if (!InstallQtTranslations(app))
         qWarning("Qt's Russian translations (qtbase_ru.qm) were not found in %s",
@@ -20,11 +30,15 @@ int main(int argc, char **argv)
     // which is how a later copy tells a live holder from a dead one.
     SingleInstance instance(SingleInstance::DefaultLockFolder());
     if (!instance.TryAcquire()) {
+        // A copy that started at the same moment won the lock after --add found none running.
+        if (commandLine.openAddDialog && InstanceChannel::SendAddRequest(SingleInstance::DefaultLockFolder()))
+            return 0;
         QMessageBox box(QMessageBox::NoIcon, EarlyCaption(QCoreApplication::applicationFilePath()),
             Msg::AlreadyRunning, QMessageBox::Ok);
         box.exec();
-        return 1;
+        return ExitAlreadyRunning;
     }
+    InstanceChannel channel;
 
     QApplication::setApplicationName(Msg::AppTitle);
     QGuiApplication::setApplicationDisplayName(Msg::AppTitle);
@@ -39,7 +53,13 @@ int main(int argc, char **argv)
         TfrmMain frmMain(std::move(forWindow));
         QObject::connect(
             &frmMain, &TfrmMain::ExitRequested, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+        // A later `zarvo --add` does what the tray item "Добавить задание..." does.
+        QObject::connect(&channel, &InstanceChannel::AddRequested, frmMain.mnuTrayAdd, &QAction::trigger,
+            Qt::QueuedConnection);
+        channel.Listen(SingleInstance::DefaultLockFolder());
         frmMain.ShowAtStart();
+        if (commandLine.openAddDialog)
+            QMetaObject::invokeMethod(frmMain.mnuTrayAdd, &QAction::trigger, Qt::QueuedConnection);
         return QApplication::exec();
     } catch (const ZarvoError &error) {
         ZarvoApplication::ShowErrorReport(error.text());

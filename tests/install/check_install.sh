@@ -32,7 +32,13 @@ expected=(
   "share/icons/hicolor/scalable/apps/$app_id.svg"
   "share/metainfo/$app_id.metainfo.xml"
   "share/zarvo/zhelp.hlp"
+  "share/doc/zarvo/changelog.gz"
+  "share/man/man1/zarvo.1.gz"
+  "share/man/ru/man1/zarvo.1.gz"
 )
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
+done
 [ "$have_program" = 1 ] && expected+=(bin/zarvo)
 printf '%s\n' "${expected[@]}" | LC_ALL=C sort >"$work/expected"
 if ! diff -u "$work/expected" "$work/installed" >"$work/diff"; then
