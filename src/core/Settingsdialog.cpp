@@ -1,6 +1,7 @@
 #include "Settingsdialog.h"
 
 #include "Conversions.h"
+#include "Missedtasks.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
 #include "Taskdialog.h"
@@ -38,6 +39,7 @@ SettingsDialogValues LoadSettingsDialog(SettingsBackend &settings)
     values.simvCountIndex
         = listIndex(qint64(ReadSettingInteger(settings, section, QStringLiteral("simv_count"))) - FirstSimvCount,
             LastSimvCount - FirstSimvCount + 1);
+    values.missedReport = MissedReportEnabled(settings);
     return values;
 }
 
@@ -58,4 +60,5 @@ void SaveSettingsDialog(SettingsBackend &settings, const SettingsDialogValues &v
     WriteSettingBool(settings, section, QStringLiteral("chk_mes"), values.showMessage);
     WriteSettingInteger(settings, section, QStringLiteral("simv_count"),
         values.simvCountIndex + SettingsDialogLists::FirstSimvCount);
+    WriteSettingBool(settings, section, MissedReportSetting, values.missedReport);
 }

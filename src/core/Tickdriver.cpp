@@ -23,7 +23,7 @@ TickDriver::TickDriver(CoreContext &ctx, WakeupTimer &wakeup, QObject *parent)
 {
     m_ctx.activeTasksChanged = [this] { tableChanged(); };
     connect(&m_wakeup, &WakeupTimer::due, this, &TickDriver::onDue);
-    connect(&m_wakeup, &WakeupTimer::clockChanged, this, &TickDriver::schedule);
+    connect(&m_wakeup, &WakeupTimer::clockChanged, this, &TickDriver::onClockChanged);
 }
 
 TickDriver::~TickDriver()
@@ -53,9 +53,24 @@ void TickDriver::tableChanged()
         Qt::QueuedConnection);
 }
 
+void TickDriver::noteGap(const QDateTime &now)
+{
+    if (m_started && m_lastAwake.isValid() && now > m_lastAwake)
+        emit ticksMissed(m_lastAwake, now);
+}
+
+void TickDriver::onClockChanged()
+{
+    noteGap(m_ctx.clock->CurrentDateTime()); // a clock set back is no gap: noteGap ignores it
+    schedule();
+}
+
 void TickDriver::onDue()
 {
     const bool tick = m_tickWhenDue;
+    const QDateTime now = m_ctx.clock->CurrentDateTime();
+    if (m_armedFor.isValid() && now > m_armedFor.addMSecs(kLateWakeupMs))
+        noteGap(now);
     // The next wake-up is armed before the tick: a firing may open a box (a notice, a countdown,
     // a report) whose own event loop must keep the beat while it is open.
     schedule();
@@ -71,19 +86,26 @@ void TickDriver::schedule()
     if (!m_started)
         return;
     const QDateTime now = m_ctx.clock->CurrentDateTime();
+    m_lastAwake = now;
     const QDateTime beat = NextBeat(now);
     if (m_visible) {
         m_tickWhenDue = true;
-        m_wakeup.wakeAt(beat);
+        arm(beat);
         return;
     }
     const QDateTime due = NextDueSecond(m_ctx.activeTasks, beat);
     if (!due.isValid()) {
         // Nothing can be due within the horizon: look again at its end.
         m_tickWhenDue = false;
-        m_wakeup.wakeAt(SecondOf(beat).addSecs(kPlanHorizonSecs - 1));
+        arm(SecondOf(beat).addSecs(kPlanHorizonSecs - 1));
         return;
     }
     m_tickWhenDue = true;
-    m_wakeup.wakeAt(due == SecondOf(beat) ? beat : due.addMSecs(kBeatOffsetMs));
+    arm(due == SecondOf(beat) ? beat : due.addMSecs(kBeatOffsetMs));
+}
+
+void TickDriver::arm(const QDateTime &moment)
+{
+    m_armedFor = moment;
+    m_wakeup.wakeAt(moment);
 }

@@ -19,6 +19,11 @@ class WakeupTimer;
 // starts without waiting for the next plan, and the rebuilds of one firing share one plan. The
 // next wake-up is armed before each tick, so a box opened from inside a firing never stops time.
 // Nothing runs until the first setWindowVisible().
+//
+// It also tells when ticks were missed: after a resume or a forward change of the clock, and when
+// a wake-up arrives more than a second after its moment (a sleep it could not see), it signals the
+// span from the last moment it was awake to now, before the tick of now runs. Every moment in
+// that span that the plan did not wake for held nothing due, so the span names the missed time.
 class TickDriver final : public QObject {
     Q_OBJECT
 
@@ -35,9 +40,17 @@ public:
     // The first beat strictly after `now`.
     static QDateTime NextBeat(const QDateTime &now);
 
+    static constexpr int kLateWakeupMs = 1000; // a wake-up later than this slept through its moment
+
+signals:
+    void ticksMissed(const QDateTime &lastAwake, const QDateTime &now);
+
 private:
     void onDue();
+    void onClockChanged();
+    void noteGap(const QDateTime &now);
     void schedule();
+    void arm(const QDateTime &moment);
 
     CoreContext &m_ctx;
     WakeupTimer &m_wakeup;
@@ -45,4 +58,6 @@ private:
     bool m_visible = false;
     bool m_tickWhenDue = false; // false while the wake-up only renews a plan that found nothing
     bool m_planPending = false; // a table change waits for the event loop to be planned
+    QDateTime m_lastAwake; // the clock when the driver last planned
+    QDateTime m_armedFor; // the moment the wake-up is armed for
 };

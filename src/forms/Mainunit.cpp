@@ -6,6 +6,7 @@
 #include "Endunit.h"
 #include "Errors.h"
 #include "Messages.h"
+#include "Missedunit.h"
 #include "Scheduler.h"
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
@@ -154,6 +155,10 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     FormCreate();
     if (m_services.wakeup) {
         m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
+        // Before the tick of now runs: the report lists what no tick saw.
+        connect(m_tickDriver.get(), &TickDriver::ticksMissed, this, [this](const QDateTime &from, const QDateTime &to) {
+            Guarded([&] { ReportMissedBetween(m_ctx, *this, from, to); });
+        });
         m_tickDriver->setWindowVisible(isVisible());
     }
     TimerCaption.start();
@@ -411,6 +416,21 @@ void TfrmMain::ShowAtStart()
     for (const QString &notice : std::as_const(m_services.startNotices))
         QMetaObject::invokeMethod(
             this, [this, notice] { m_ctx.messages->ShowMessage(notice); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { ReportMissedAtStart(m_ctx, *this); }); }, Qt::QueuedConnection);
+}
+
+void TfrmMain::ShowMissedTasks(const MissedTaskList &tasks)
+{
+    if (!frmMissed) {
+        QList<QIcon> typeImages = m_services.images.mid(0, ttBirthday);
+        frmMissed = new TfrmMissed(m_ctx, typeImages);
+        frmMissed->setWindowIcon(m_services.appIcon);
+    }
+    frmMissed->AddTasks(tasks);
+    frmMissed->show();
+    frmMissed->raise();
+    frmMissed->activateWindow();
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Context.h"
+#include "Missedtasks.h"
 #include "Ports.h"
 
 #include <QIcon>
@@ -22,6 +23,7 @@ class QMenu;
 class QPushButton;
 class TTrayIcon;
 class TfrmMain;
+class TfrmMissed;
 class TickDriver;
 class WakeupTimer;
 
@@ -59,7 +61,7 @@ struct MainWindowServices {
 
 // The program's only permanent window: the clock panel, the task list and its buttons, the two
 // popup menus, the tray icon, and the timers that drive the scheduler.
-class TfrmMain final : public QWidget, public TaskListView, public UserMessages {
+class TfrmMain final : public QWidget, public TaskListView, public UserMessages, public MissedTasksReport {
     Q_OBJECT
 
 public:
@@ -77,6 +79,7 @@ public:
     bool AboutFormOpen = false;
     QPointer<QWidget> frmAdd;
     QPointer<QWidget> frmSettings;
+    QPointer<TfrmMissed> frmMissed; // "Пропущенные задания", while it is open
 
     // Handlers that other windows and the tests call.
     void btnAddClick();
@@ -112,6 +115,9 @@ public:
     // UserMessages: plain boxes with the caption "Zarvo".
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text, const QString &caption) override;
+
+    // MissedTasksReport: one window for all misses; new ones join the open window.
+    void ShowMissedTasks(const MissedTaskList &tasks) override;
 
     // Controls, named as the other windows and the tests know them.
     QLabel *Label1 = nullptr;

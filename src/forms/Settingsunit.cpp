@@ -126,9 +126,17 @@ void TfrmSettings::CreateMiscTab()
     auto *count = new QGroupBox(
         QStringLiteral("Количество символов из вашего сообщения вставлять в список задач:"), page);
     count->setObjectName(QStringLiteral("grpSimvCount"));
-    count->setGeometry(8, 102, 376, 70);
-    cbxSimvCount = MakeList(count, QStringLiteral("cbxSimvCount"), simvCountItems(), QRect(10, 34, 60, 24));
-    MakeLabel(count, QStringLiteral("lblSimv"), QStringLiteral("сиволов"), QRect(76, 38, 80, 16));
+    count->setGeometry(8, 102, 376, 52);
+    cbxSimvCount = MakeList(count, QStringLiteral("cbxSimvCount"), simvCountItems(), QRect(10, 22, 60, 24));
+    MakeLabel(count, QStringLiteral("lblSimv"), QStringLiteral("сиволов"), QRect(76, 26, 80, 16));
+    CreateMissedReportCheck(page);
+}
+
+// Below the character-count group, the last row of the tab.
+void TfrmSettings::CreateMissedReportCheck(QWidget *page)
+{
+    chkMissedReport = MakeCheck(page, QStringLiteral("chkMissedReport"),
+        QStringLiteral("Сообщать о пропущенных заданиях"), QRect(12, 158, 370, 20));
 }
 
 void TfrmSettings::CreateButtons()
@@ -156,6 +164,7 @@ void TfrmSettings::SetValues(const SettingsDialogValues &values)
     cbxPlusSeconds->setCurrentIndex(values.plusSecond);
     chkMessage->setChecked(values.showMessage);
     cbxSimvCount->setCurrentIndex(values.simvCountIndex);
+    chkMissedReport->setChecked(values.missedReport);
 }
 
 SettingsDialogValues TfrmSettings::Values() const
@@ -171,6 +180,7 @@ SettingsDialogValues TfrmSettings::Values() const
     values.plusSecond = cbxPlusSeconds->currentIndex();
     values.showMessage = chkMessage->isChecked();
     values.simvCountIndex = cbxSimvCount->currentIndex();
+    values.missedReport = chkMissedReport->isChecked();
     return values;
 }
 

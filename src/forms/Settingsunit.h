@@ -43,6 +43,7 @@ private:
     void CreateGeneralTab();
     void CreateFilesTab();
     void CreateMiscTab();
+    void CreateMissedReportCheck(QWidget *page);
     void CreateButtons();
     void SetValues(const SettingsDialogValues &values);
 
@@ -65,6 +66,7 @@ private:
     QComboBox *cbxPlusSeconds = nullptr;
     QCheckBox *chkMessage = nullptr;
     QComboBox *cbxSimvCount = nullptr;
+    QCheckBox *chkMissedReport = nullptr;
     QPushButton *btnOK = nullptr;
     QPushButton *btnCancel = nullptr;
     QPushButton *btnHelp = nullptr;

@@ -52,7 +52,24 @@ private slots:
                 write(u"chk_sound"_qs, u"0"_qs), write(u"sound_fn"_qs, QString()),
                 write(u"prog_fn"_qs, QString()), write(u"pl_h"_qs, u"0"_qs), write(u"pl_m"_qs, u"30"_qs),
                 write(u"pl_s"_qs, u"00"_qs), write(u"chk_mes"_qs, u"0"_qs),
-                write(u"simv_count"_qs, u"15"_qs)}));
+                write(u"simv_count"_qs, u"15"_qs), write(u"missed_report"_qs, u"0"_qs)}));
+    }
+
+    // Files written before the missed-task report existed lack its value: it reads as off, and OK
+    // writes it like the rest.
+    void missedReport_missingReadsOffAndOkStoresIt()
+    {
+        MemorySettingsBackend settings;
+        setFirstRunDefaults(settings);
+        SettingsDialogValues values = LoadSettingsDialog(settings);
+        QCOMPARE(values.missedReport, false);
+        values.missedReport = true;
+        SaveSettingsDialog(settings, values, {});
+        QCOMPARE(settings.keys[kSection][u"missed_report"_qs].toInt(), 1);
+        QCOMPARE(LoadSettingsDialog(settings).missedReport, true);
+        values.missedReport = false;
+        SaveSettingsDialog(settings, values, {});
+        QCOMPARE(settings.keys[kSection][u"missed_report"_qs].toInt(), 0);
     }
 
     void changedValues_areStoredInTheirForms()

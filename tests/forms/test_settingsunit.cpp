@@ -195,7 +195,8 @@ private slots:
         const QByteArray before = f.storeBytes();
         QPointer<TfrmSettings> dialog = f.open();
         for (const char *box :
-            {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "btnAudioOpen", "BitBtn1"})
+            {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "chkMissedReport", "btnAudioOpen",
+                "BitBtn1"})
             click(dialog, QString::fromLatin1(box));
         for (const char *list : {"cbxPlusHours", "cbxPlusMinutes", "cbxPlusSeconds", "cbxSimvCount"})
             child<QComboBox>(dialog, QString::fromLatin1(list))->setCurrentIndex(3);
@@ -208,6 +209,41 @@ private slots:
         QCOMPARE(f.storeBytes(), before);
         QCOMPARE(f.view.RowCount(), 0); // not rebuilt
         QCOMPARE(f.settingsFormOpen, false);
+    }
+
+    // The missed-task report's box: off for a store without the value (every store written before
+    // it existed), saved by OK, and laid out inside the "Разное" tab without covering a control.
+    void missedReport_boxFitsTheTabAndIsSavedByOk()
+    {
+        Fixture f;
+        QVERIFY(!f.settings.DeleteValue(SettingsKeys::Root + u"\\Settings"_qs, u"missed_report"_qs));
+        QPointer<TfrmSettings> dialog = f.open();
+        auto *pages = child<QTabWidget>(dialog, u"PageControl1"_qs);
+        pages->setCurrentIndex(2);
+        QTest::qWait(0);
+        auto *box = child<QCheckBox>(dialog, u"chkMissedReport"_qs);
+        QCOMPARE(box->text(), u"Сообщать о пропущенных заданиях"_qs);
+        QCOMPARE(box->isChecked(), false);
+        QWidget *page = pages->widget(2);
+        QCOMPARE(box->parentWidget(), page);
+        QVERIFY(box->isVisible());
+        QVERIFY2(page->rect().contains(box->geometry()),
+            qPrintable(u"page %1x%2, box bottom %3"_qs.arg(page->width()).arg(page->height()).arg(box->geometry().bottom())));
+        QVERIFY(box->sizeHint().width() <= box->width()); // the text is not cut
+        for (QWidget *other : page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (other != box)
+                QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+        }
+        // The count group keeps its list and label inside it.
+        auto *group = page->findChild<QWidget *>(u"grpSimvCount"_qs);
+        for (QWidget *inside : group->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            QVERIFY2(group->contentsRect().contains(inside->geometry()), qPrintable(inside->objectName()));
+
+        click(dialog, u"chkMissedReport"_qs);
+        click(dialog, u"btnOK"_qs);
+        QCOMPARE(f.number(u"missed_report"_qs), 1);
+        QScopedPointer<TfrmSettings> again(f.open());
+        QCOMPARE(child<QCheckBox>(again.get(), u"chkMissedReport"_qs)->isChecked(), true);
     }
 
     void help_opensItsTopic()
