@@ -167,6 +167,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
 TfrmMain::~TfrmMain()
 {
     m_tickDriver.reset(); // before the context it listens on
+    delete frmMissed; // it works on the context too
 }
 
 void TfrmMain::BuildControls()

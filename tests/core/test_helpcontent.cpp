@@ -26,6 +26,9 @@ private slots:
         QTest::newRow("settings") << Msg::HelpSettings << QStringLiteral("Zarvo1.0.json");
         QTest::newRow("about") << Msg::HelpAbout << QStringLiteral("E-mail");
         QTest::newRow("first run") << Msg::HelpFirstRun << QStringLiteral("синими часами");
+        QTest::newRow("main window: missed tasks") << Msg::HelpMain << QStringLiteral("Пропущенные задания");
+        QTest::newRow("settings: missed tasks")
+            << Msg::HelpSettings << QStringLiteral("Сообщать о пропущенных заданиях");
     }
     void everyTopicTheWindowsOpen_isPresentAndSubstantial()
     {

@@ -13,6 +13,7 @@
 #include "Settingsunit.h"
 #include "Soundplayer.h"
 #include "Messages.h"
+#include "Missedunit.h"
 #include "support/FileHelpers.h"
 #include "support/MemorySettingsBackend.h"
 #include "Tasklistdelegate.h"
@@ -135,6 +136,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void missedReport_startAndLateWakeupShareOneWindow_data();
+    void missedReport_startAndLateWakeupShareOneWindow();
     void rows_showPictureIndexAndTextOfEachTask_data();
     void rows_showPictureIndexAndTextOfEachTask();
     void emptyFile_disablesEveryTaskControl();
@@ -618,6 +621,46 @@ void TestMainWindow::rowPaint_takesDigitAsPictureIndex()
     QFETCH(QString, text);
 
     QCOMPARE(TaskRowPaintFor(row), (TaskRowPaint {imageIndex, text}));
+}
+
+void TestMainWindow::missedReport_startAndLateWakeupShareOneWindow_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::newRow("on") << true;
+    QTest::newRow("off (no value)") << false;
+}
+
+// With "missed_report" on, a one-shot task an hour in the past is listed at start, and what a
+// late wake-up finds joins the same window; with it off (absent), no window and no message.
+void TestMainWindow::missedReport_startAndLateWakeupShareOneWindow()
+{
+    QFETCH(bool, on);
+    const QStringList pastReminder = Block(QStringLiteral("1"), QStringLiteral("9:00:00"),
+        QStringLiteral("5 января 2004"), QStringLiteral("Час назад"), QStringLiteral("NULL"), QStringLiteral("true"));
+    const QStringList daily = Block(QStringLiteral("1"), QStringLiteral("10:30:00"), QStringLiteral("NULL"),
+        QStringLiteral("Каждый день"), QStringLiteral("NULL"), QStringLiteral("true"));
+    Fixture f({pastReminder, daily});
+    if (on)
+        f.settings.set(SettingsKeys::Settings, QStringLiteral("missed_report"), 1);
+    const QByteArray before = readBytes(f.taskFile);
+    TfrmMain w(f.Services());
+    w.ShowAtStart();
+    QCoreApplication::processEvents();
+    QCOMPARE(bool(w.frmMissed), on);
+    f.clock.set(kStillMoment.addSecs(3600).addMSecs(500)); // asleep from 10:00 to 11:00
+    f.wakeup.fire();
+    QCoreApplication::processEvents();
+    QVERIFY(f.messages.shown.isEmpty());
+    QVERIFY(f.actions.calls.isEmpty());
+    QCOMPARE(readBytes(f.taskFile), before);
+    if (!on)
+        return;
+    QVERIFY(w.frmMissed->isVisible());
+    QCOMPARE(w.frmMissed->lstMissed->count(), 2);
+    int windows = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        windows += qobject_cast<TfrmMissed *>(top) && top->isVisible() ? 1 : 0;
+    QCOMPARE(windows, 1);
 }
 
 ZARVO_TEST_MAIN(TestMainWindow)
