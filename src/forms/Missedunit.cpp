@@ -61,6 +61,12 @@ TfrmMissed::TfrmMissed(CoreContext &ctx, QList<QIcon> images, QWidget *parent)
         QStringLiteral("&Удалить пропущенные разовые задания"), QRect(8, 228, 280, 26));
     btnClose = MakeButton(this, QStringLiteral("btnClose"), QStringLiteral("За&крыть"), QRect(362, 228, 100, 26));
 
+    // A screen reader says what the button shows.
+    for (QPushButton *button : {btnShow, btnRun, btnDeleteOneShots, btnClose})
+        button->setAccessibleName(QString(button->text()).remove(u'&'));
+    lblNotRun->setAccessibleName(lblNotRun->text());
+    lblInfo->setAccessibleName(lblInfo->text());
+
     connect(btnShow, &QPushButton::clicked, this, &TfrmMissed::btnShowClick);
     connect(btnRun, &QPushButton::clicked, this, &TfrmMissed::btnRunClick);
     connect(btnDeleteOneShots, &QPushButton::clicked, this, &TfrmMissed::btnDeleteOneShotsClick);

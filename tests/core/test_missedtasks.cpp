@@ -86,9 +86,10 @@ struct Program {
     }
 };
 
-TaskFields remind(const QString &time, const QString &date, const QString &message = u"Позвонить"_s)
+TaskFields remind(const QString &time, const QString &date, const QString &message = u"Позвонить"_s,
+    const QString &param = u"NULL"_s, const QString &state = u"true"_s)
 {
-    return makeTask(u"1"_s, time, date, message);
+    return makeTask(u"1"_s, time, date, message, param, state);
 }
 
 } // namespace
@@ -376,10 +377,11 @@ void TestMissedTasks::deleteMissedOneShots_findsTasksByTheirLines()
 void TestMissedTasks::deleteMissedOneShots_failedSaveKeepsEverything()
 {
     CoreFixture f;
-    f.writeTasks({remind(u"9:00:00"_s, u"5 января 2004"_s)});
+    f.writeTasks({remind(u"9:00:00"_s, u"5 января 2004"_s), remind(u"23:00:00"_s, u"5 января 2004"_s)});
     f.clock.set(at(u"10:00:00.000"_s));
     RebuildTaskList(f.ctx);
     const MissedTaskList missed = FindMissedAtStart(f.ctx, f.clock.now);
+    QCOMPARE(missed.size(), 1);
     const QByteArray before = readBytes(f.ctx.taskFilePath);
     QList<QStringList> removed;
     {
@@ -390,7 +392,7 @@ void TestMissedTasks::deleteMissedOneShots_failedSaveKeepsEverything()
     QVERIFY(removed.isEmpty());
     QCOMPARE(f.messages.shown, QStringList{Msg::DeleteFailed});
     QCOMPARE(readBytes(f.ctx.taskFilePath), before);
-    QCOMPARE(f.view.RowCount(), 1);
+    QCOMPARE(f.view.RowCount(), 2);
 }
 
 ZARVO_TEST_GUILESS_MAIN(TestMissedTasks)

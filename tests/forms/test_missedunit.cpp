@@ -81,7 +81,8 @@ private slots:
         const QStringList rows = rowTexts(*w);
         QCOMPARE(rows.size(), 6);
         for (int i = 0; i < rows.size(); ++i) {
-            QVERIFY2(rows.at(i).startsWith(x.f.view.RowText(i) + u"   (срок: "_s), qPrintable(rows.at(i)));
+            QVERIFY2(rows.at(i).startsWith(x.f.view.RowText(w->Tasks().at(i).block) + u"   (срок: "_s),
+                qPrintable(rows.at(i)));
             QVERIFY(!w->lstMissed->item(i)->icon().isNull());
         }
         QVERIFY(rows.at(0).endsWith(u"(срок: 9:00:00, 5 января 2004)"_s));
