@@ -39,27 +39,28 @@ TfrmMissed::TfrmMissed(CoreContext &ctx, QList<QIcon> images, QWidget *parent)
     setObjectName(QStringLiteral("frmMissed"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Пропущенные задания"));
-    setFixedSize(470, 262);
+    setFixedSize(500, 262);
 
     lblInfo = MakeLabel(this, QStringLiteral("lblInfo"),
-        QStringLiteral("Пока компьютер спал или программа не работала, эти задания не выполнились:"),
-        QRect(8, 8, 454, 16));
+        QStringLiteral("Эти задания не выполнились в свой срок:"),
+        QRect(8, 8, 484, 16));
     lstMissed = new QListWidget(this);
     lstMissed->setObjectName(QStringLiteral("lstMissed"));
     lstMissed->setAccessibleName(QStringLiteral("Пропущенные задания"));
-    lstMissed->setGeometry(8, 28, 454, 150);
+    lstMissed->setGeometry(8, 28, 484, 150);
     lstMissed->setIconSize(QSize(16, 16));
+    lstMissed->setSpacing(1);
     SetFieldBackground(lstMissed);
 
     btnShow = MakeButton(this, QStringLiteral("btnShow"), QStringLiteral("&Показать"), QRect(8, 186, 100, 26));
     btnRun = MakeButton(this, QStringLiteral("btnRun"), QStringLiteral("&Запустить"), QRect(114, 186, 100, 26));
     lblNotRun = MakeLabel(this, QStringLiteral("lblNotRun"),
         QStringLiteral("Выключение, перезагрузка, завершение сеанса и заставка с опозданием не выполняются."),
-        QRect(222, 182, 240, 32));
+        QRect(222, 182, 270, 32));
     lblNotRun->setWordWrap(true);
     btnDeleteOneShots = MakeButton(this, QStringLiteral("btnDeleteOneShots"),
         QStringLiteral("&Удалить пропущенные разовые задания"), QRect(8, 228, 280, 26));
-    btnClose = MakeButton(this, QStringLiteral("btnClose"), QStringLiteral("За&крыть"), QRect(362, 228, 100, 26));
+    btnClose = MakeButton(this, QStringLiteral("btnClose"), QStringLiteral("За&крыть"), QRect(392, 228, 100, 26));
 
     // A screen reader says what the button shows.
     for (QPushButton *button : {btnShow, btnRun, btnDeleteOneShots, btnClose})
@@ -91,7 +92,8 @@ void TfrmMissed::AddTasks(const MissedTaskList &tasks)
 void TfrmMissed::AddItem(const MissedTask &task)
 {
     m_tasks.append(task);
-    auto *item = new QListWidgetItem(task.text + QStringLiteral("   (") + dueText(task) + u')', lstMissed);
+    // Two lines: the task as the task list shows it, and under it when it was due.
+    auto *item = new QListWidgetItem(task.text + QStringLiteral("\n") + dueText(task), lstMissed);
     if (task.type >= ttRemind && task.type <= ttBirthday && task.type - 1 < m_images.size())
         item->setIcon(m_images.at(task.type - 1));
 }

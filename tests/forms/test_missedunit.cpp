@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -81,17 +82,18 @@ private slots:
         const QStringList rows = rowTexts(*w);
         QCOMPARE(rows.size(), 6);
         for (int i = 0; i < rows.size(); ++i) {
-            QVERIFY2(rows.at(i).startsWith(x.f.view.RowText(w->Tasks().at(i).block) + u"   (срок: "_s),
+            QVERIFY2(rows.at(i).startsWith(x.f.view.RowText(w->Tasks().at(i).block) + u"\nсрок: "_s),
                 qPrintable(rows.at(i)));
             QVERIFY(!w->lstMissed->item(i)->icon().isNull());
         }
-        QVERIFY(rows.at(0).endsWith(u"(срок: 9:00:00, 5 января 2004)"_s));
-        QVERIFY(rows.at(2).endsWith(u"(срок: 10:00:00, 5 января 2004)"_s)); // every day: today's time
-        QVERIFY(rows.at(3).endsWith(u"(срок: 4 января 2004)"_s)); // the birthday's whole day
+        QVERIFY(rows.at(0).endsWith(u"\nсрок: 9:00:00, 5 января 2004"_s));
+        QVERIFY(rows.at(2).endsWith(u"\nсрок: 10:00:00, 5 января 2004"_s)); // every day: today's time
+        QVERIFY(rows.at(3).endsWith(u"\nсрок: 4 января 2004"_s)); // the birthday's whole day
         // Listing the same misses again adds nothing: several detections, one window, one row each.
         w->AddTasks(x.missed);
         QCOMPARE(w->lstMissed->count(), 6);
         QCOMPARE(w->lstMissed->currentRow(), 0);
+        QCOMPARE(w->lstMissed->horizontalScrollBar()->maximum(), 0); // every row is seen whole
     }
 
     void buttons_followTheSelectedTask_data()
