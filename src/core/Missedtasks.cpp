@@ -133,8 +133,7 @@ MissedTask missedTask(const CoreContext &ctx, int k, const QDateTime &due, Capti
 }
 
 // The active tasks of the table, in file order, with the moment each was missed at if it was.
-template <typename MissedAt>
-MissedTaskList collect(const CoreContext &ctx, MissedAt missedAt)
+template<typename MissedAt> MissedTaskList collect(const CoreContext &ctx, MissedAt missedAt)
 {
     MissedTaskList missed;
     CaptionLength length(*ctx.settings);
@@ -215,7 +214,7 @@ MissedTaskList FindMissedAtStart(const CoreContext &ctx, const QDateTime &now)
 
 MissedTaskList FindMissedBetween(const CoreContext &ctx, const QDateTime &from, const QDateTime &to)
 {
-    const Gap gap{SecondOf(from).addSecs(1), SecondOf(to)};
+    const Gap gap {SecondOf(from).addSecs(1), SecondOf(to)};
     if (!from.isValid() || !to.isValid() || gap.first >= gap.end)
         return {};
     return collect(ctx, [&](const ModelTask &task) -> std::optional<QDateTime> {
@@ -244,7 +243,8 @@ void ReportMissedAtStart(CoreContext &ctx, MissedTasksReport &report)
         report.ShowMissedTasks(missed);
 }
 
-void ReportMissedBetween(CoreContext &ctx, MissedTasksReport &report, const QDateTime &from, const QDateTime &to)
+void ReportMissedBetween(
+    CoreContext &ctx, MissedTasksReport &report, const QDateTime &from, const QDateTime &to)
 {
     if (to <= from || !reportWanted(ctx))
         return;

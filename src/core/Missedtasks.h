@@ -60,7 +60,8 @@ MissedTaskList FindMissedBetween(const CoreContext &ctx, const QDateTime &from, 
 // none when there are none or the setting is off. A setting that cannot be read is reported to the
 // user (its text) and counts as off; the schedule runs on.
 void ReportMissedAtStart(CoreContext &ctx, MissedTasksReport &report);
-void ReportMissedBetween(CoreContext &ctx, MissedTasksReport &report, const QDateTime &from, const QDateTime &to);
+void ReportMissedBetween(
+    CoreContext &ctx, MissedTasksReport &report, const QDateTime &from, const QDateTime &to);
 
 // Runs the task's late action: its notice, or its program or document. Nothing for the others.
 // The task file is not touched.

@@ -33,7 +33,7 @@ constexpr int LastSimvCount = 150;
 // nearest end of the list.
 SettingsDialogValues LoadSettingsDialog(SettingsBackend &settings);
 
-// Writes all the values (the ten and "missed_report"), changed or not, in the dialog's order; switches autorun right after
-// writing auto_run. A failed write throws and leaves the values before it written.
+// Writes all the values (the ten and "missed_report"), changed or not, in the dialog's order; switches
+// autorun right after writing auto_run. A failed write throws and leaves the values before it written.
 void SaveSettingsDialog(SettingsBackend &settings, const SettingsDialogValues &values,
     const std::function<void(bool)> &setAutoRun);

@@ -156,9 +156,10 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     if (m_services.wakeup) {
         m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
         // Before the tick of now runs: the report lists what no tick saw.
-        connect(m_tickDriver.get(), &TickDriver::ticksMissed, this, [this](const QDateTime &from, const QDateTime &to) {
-            Guarded([&] { ReportMissedBetween(m_ctx, *this, from, to); });
-        });
+        connect(m_tickDriver.get(), &TickDriver::ticksMissed, this,
+            [this](const QDateTime &from, const QDateTime &to) {
+                Guarded([&] { ReportMissedBetween(m_ctx, *this, from, to); });
+            });
         m_tickDriver->setWindowVisible(isVisible());
     }
     TimerCaption.start();

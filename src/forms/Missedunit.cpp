@@ -42,8 +42,7 @@ TfrmMissed::TfrmMissed(CoreContext &ctx, QList<QIcon> images, QWidget *parent)
     setFixedSize(500, 262);
 
     lblInfo = MakeLabel(this, QStringLiteral("lblInfo"),
-        QStringLiteral("Эти задания не выполнились в свой срок:"),
-        QRect(8, 8, 484, 16));
+        QStringLiteral("Эти задания не выполнились в свой срок:"), QRect(8, 8, 484, 16));
     lstMissed = new QListWidget(this);
     lstMissed->setObjectName(QStringLiteral("lstMissed"));
     lstMissed->setAccessibleName(QStringLiteral("Пропущенные задания"));
@@ -52,15 +51,18 @@ TfrmMissed::TfrmMissed(CoreContext &ctx, QList<QIcon> images, QWidget *parent)
     lstMissed->setSpacing(1);
     SetFieldBackground(lstMissed);
 
-    btnShow = MakeButton(this, QStringLiteral("btnShow"), QStringLiteral("&Показать"), QRect(8, 186, 100, 26));
-    btnRun = MakeButton(this, QStringLiteral("btnRun"), QStringLiteral("&Запустить"), QRect(114, 186, 100, 26));
+    btnShow
+        = MakeButton(this, QStringLiteral("btnShow"), QStringLiteral("&Показать"), QRect(8, 186, 100, 26));
+    btnRun
+        = MakeButton(this, QStringLiteral("btnRun"), QStringLiteral("&Запустить"), QRect(114, 186, 100, 26));
     lblNotRun = MakeLabel(this, QStringLiteral("lblNotRun"),
         QStringLiteral("Выключение, перезагрузка, завершение сеанса и заставка с опозданием не выполняются."),
         QRect(222, 182, 270, 32));
     lblNotRun->setWordWrap(true);
     btnDeleteOneShots = MakeButton(this, QStringLiteral("btnDeleteOneShots"),
         QStringLiteral("&Удалить пропущенные разовые задания"), QRect(8, 228, 280, 26));
-    btnClose = MakeButton(this, QStringLiteral("btnClose"), QStringLiteral("За&крыть"), QRect(392, 228, 100, 26));
+    btnClose
+        = MakeButton(this, QStringLiteral("btnClose"), QStringLiteral("За&крыть"), QRect(392, 228, 100, 26));
 
     // A screen reader says what the button shows.
     for (QPushButton *button : {btnShow, btnRun, btnDeleteOneShots, btnClose})
@@ -111,8 +113,8 @@ void TfrmMissed::UpdateButtons()
     btnShow->setEnabled(action == MissedAction::ShowNotice);
     btnRun->setEnabled(action == MissedAction::Run);
     lblNotRun->setVisible(k >= 0 && action == MissedAction::None);
-    btnDeleteOneShots->setEnabled(
-        std::any_of(m_tasks.cbegin(), m_tasks.cend(), [](const MissedTask &task) { return task.IsOneShot(); }));
+    btnDeleteOneShots->setEnabled(std::any_of(
+        m_tasks.cbegin(), m_tasks.cend(), [](const MissedTask &task) { return task.IsOneShot(); }));
 }
 
 void TfrmMissed::btnShowClick()

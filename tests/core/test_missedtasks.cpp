@@ -1,8 +1,6 @@
 // The missed-task report: what counts as missed at start-up and after a time without ticks (a
 // suspend, a clock set forward, a wake-up that came late), on the simulated clock and wake-up,
 // with the setting on and off; and the deletion of the listed one-shot tasks.
-#include "support/SimWakeup.h"
-#include "support/TestMain.h"
 #include "Context.h"
 #include "Messages.h"
 #include "Missedtasks.h"
@@ -10,6 +8,8 @@
 #include "support/CoreFixture.h"
 #include "support/FileHelpers.h"
 #include "support/FileSizeLimit.h"
+#include "support/SimWakeup.h"
+#include "support/TestMain.h"
 #include "Tasklist.h"
 #include "Tickdriver.h"
 
@@ -64,7 +64,9 @@ struct Program {
         RearmFiredTasks(f.ctx);
         driver = std::make_unique<TickDriver>(f.ctx, wakeup);
         QObject::connect(driver.get(), &TickDriver::ticksMissed, driver.get(),
-            [this](const QDateTime &from, const QDateTime &to) { ReportMissedBetween(f.ctx, report, from, to); });
+            [this](const QDateTime &from, const QDateTime &to) {
+                ReportMissedBetween(f.ctx, report, from, to);
+            });
         driver->setWindowVisible(false);
     }
 
@@ -125,7 +127,7 @@ void TestMissedTasks::suspendAcrossOneShotSecond_reportsItOnceAndChangesNothing(
     p.sleepUntil(at(u"11:00:00.500"_s));
 
     QCOMPARE(p.report.reports.size(), 1);
-    QCOMPARE(p.report.lines(0), QStringList{u"0 @ 05.01.2004 10:00:00"_s});
+    QCOMPARE(p.report.lines(0), QStringList {u"0 @ 05.01.2004 10:00:00"_s});
     const MissedTask &task = p.report.reports.at(0).at(0);
     QVERIFY(task.IsOneShot());
     QCOMPARE(task.block, 0);
@@ -133,7 +135,7 @@ void TestMissedTasks::suspendAcrossOneShotSecond_reportsItOnceAndChangesNothing(
     QVERIFY(p.f.actions.calls.isEmpty());
     QCOMPARE(readBytes(p.f.ctx.taskFilePath), before);
     p.runUntil(at(u"12:00:01.000"_s));
-    QCOMPARE(p.f.actions.calls, QStringList{u"remind|Позвонить|NULL"_s});
+    QCOMPARE(p.f.actions.calls, QStringList {u"remind|Позвонить|NULL"_s});
     QCOMPARE(p.report.reports.size(), 1);
 }
 
@@ -153,7 +155,7 @@ void TestMissedTasks::suspendAcrossEveryDayTime_reportsTheLatestMissedTime()
 {
     Program p({makeTask(u"2"_s, u"10:00:00"_s, u"NULL"_s)}, at(u"9:00:00.300"_s));
     p.sleepUntil(at(u"10:30:00.000"_s));
-    QCOMPARE(p.report.lines(0), QStringList{u"0 @ 05.01.2004 10:00:00"_s});
+    QCOMPARE(p.report.lines(0), QStringList {u"0 @ 05.01.2004 10:00:00"_s});
     QVERIFY(p.f.actions.calls.isEmpty()); // a shutdown never runs late
 
     // Asleep for two days and a half: one entry, at the latest time it was missed.
@@ -172,14 +174,14 @@ void TestMissedTasks::suspendAcrossMidnight_reportsABirthdayOnlyWhenItsWholeDayP
         Program p({birthday}, at(u"23:00:00.000"_s));
         p.sleepUntil(at(u"10:00:00.000"_s, 6));
         QVERIFY(p.report.reports.isEmpty());
-        QCOMPARE(p.f.actions.calls, QStringList{u"birthday|Поздравить|Ивана"_s});
+        QCOMPARE(p.f.actions.calls, QStringList {u"birthday|Поздравить|Ивана"_s});
     }
     {
         // 23:00 on the 5th to 0:30 on the 7th: the whole day passed in the sleep.
         Program p({birthday}, at(u"23:00:00.000"_s));
         p.sleepUntil(at(u"0:30:00.000"_s, 7));
         QCOMPARE(p.report.reports.size(), 1);
-        QCOMPARE(p.report.lines(0), QStringList{u"0 @ 06.01.2004 00:00:00"_s});
+        QCOMPARE(p.report.lines(0), QStringList {u"0 @ 06.01.2004 00:00:00"_s});
         QVERIFY(p.f.actions.calls.isEmpty());
     }
     {
@@ -220,7 +222,7 @@ void TestMissedTasks::clockSetForwardWhileShown_reportsTheSkippedSeconds()
     QCOMPARE(p.report.reports.at(0).size(), 1);
     QCOMPARE(p.report.reports.at(0).at(0).type, int(ttRunProgram));
     p.runUntil(at(u"10:00:06.000"_s));
-    QCOMPARE(p.f.actions.calls, QStringList{u"remind|Позвонить|NULL"_s});
+    QCOMPARE(p.f.actions.calls, QStringList {u"remind|Позвонить|NULL"_s});
 }
 
 void TestMissedTasks::settingOffOrMissing_reportsNothing()
@@ -243,7 +245,7 @@ void TestMissedTasks::settingOfWrongType_isSaidAndCountsAsOff()
     p.f.settings.set(u"Settings"_s, MissedReportSetting, u"да"_s);
     p.sleepUntil(at(u"11:00:00.000"_s));
     QVERIFY(p.report.reports.isEmpty());
-    QCOMPARE(p.f.messages.shown, QStringList{u"Invalid data type for 'missed_report'"_s});
+    QCOMPARE(p.f.messages.shown, QStringList {u"Invalid data type for 'missed_report'"_s});
 }
 
 void TestMissedTasks::manyMisses_makeOneReportInFileOrder()
@@ -301,8 +303,7 @@ void TestMissedTasks::atStart_listsActiveOneShotsWhoseSecondPassed()
     report.view = &f.view;
     ReportMissedAtStart(f.ctx, report);
     QCOMPARE(report.reports.size(), 1);
-    QCOMPARE(report.lines(0),
-        (QStringList{u"0 @ 05.01.2004 09:00:00"_s, u"6 @ 31.12.2003 23:59:59"_s}));
+    QCOMPARE(report.lines(0), (QStringList {u"0 @ 05.01.2004 09:00:00"_s, u"6 @ 31.12.2003 23:59:59"_s}));
 }
 
 void TestMissedTasks::actOnMissedTask_opensNoticeOrProgramOnly()
@@ -312,7 +313,8 @@ void TestMissedTasks::actOnMissedTask_opensNoticeOrProgramOnly()
         makeTask(u"7"_s, u"NULL"_s, u"5 января "_s, u"NULL"_s, u"Ивана"_s),
         makeTask(u"6"_s, u"9:00:00"_s, u"5 января 2004"_s, u"NULL"_s, u"/opt/app"_s),
         makeTask(u"2"_s, u"9:00:00"_s, u"5 января 2004"_s), makeTask(u"3"_s, u"9:00:00"_s, u"NULL"_s),
-        makeTask(u"4"_s, u"9:00:00"_s, u"5 января 2004"_s), makeTask(u"5"_s, u"9:00:00"_s, u"5 января 2004"_s)});
+        makeTask(u"4"_s, u"9:00:00"_s, u"5 января 2004"_s),
+        makeTask(u"5"_s, u"9:00:00"_s, u"5 января 2004"_s)});
     f.clock.set(at(u"10:00:00.000"_s, 6));
     RebuildTaskList(f.ctx);
     const QByteArray before = readBytes(f.ctx.taskFilePath);
@@ -321,7 +323,7 @@ void TestMissedTasks::actOnMissedTask_opensNoticeOrProgramOnly()
     for (const MissedTask &task : missed)
         ActOnMissedTask(f.ctx, task);
     QCOMPARE(f.actions.calls,
-        (QStringList{u"remind|текст|/snd/a.wav"_s, u"birthday|NULL|Ивана"_s, u"run|/opt/app"_s}));
+        (QStringList {u"remind|текст|/snd/a.wav"_s, u"birthday|NULL|Ивана"_s, u"run|/opt/app"_s}));
     QCOMPARE(readBytes(f.ctx.taskFilePath), before);
 }
 
@@ -338,7 +340,7 @@ void TestMissedTasks::deleteMissedOneShots_removesListedOneShotsInOneSave()
     const MissedTaskList missed = FindMissedBetween(f.ctx, at(u"8:00:00.000"_s), f.clock.now);
     QCOMPARE(missed.size(), 4); // a, daily, a, b
     // Only the first of the two identical blocks is listed: only one of them goes.
-    const MissedTaskList listed{missed.at(0), missed.at(1), missed.at(3)};
+    const MissedTaskList listed {missed.at(0), missed.at(1), missed.at(3)};
 
     const QList<QStringList> removed = DeleteMissedOneShots(f.ctx, listed);
 
@@ -390,7 +392,7 @@ void TestMissedTasks::deleteMissedOneShots_failedSaveKeepsEverything()
         removed = DeleteMissedOneShots(f.ctx, missed);
     }
     QVERIFY(removed.isEmpty());
-    QCOMPARE(f.messages.shown, QStringList{Msg::DeleteFailed});
+    QCOMPARE(f.messages.shown, QStringList {Msg::DeleteFailed});
     QCOMPARE(readBytes(f.ctx.taskFilePath), before);
     QCOMPARE(f.view.RowCount(), 2);
 }

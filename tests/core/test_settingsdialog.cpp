@@ -51,8 +51,8 @@ private slots:
             (QStringList {write(u"auto_run"_qs, u"1"_qs), u"autorun=1"_qs, write(u"auto_hide"_qs, u"1"_qs),
                 write(u"chk_sound"_qs, u"0"_qs), write(u"sound_fn"_qs, QString()),
                 write(u"prog_fn"_qs, QString()), write(u"pl_h"_qs, u"0"_qs), write(u"pl_m"_qs, u"30"_qs),
-                write(u"pl_s"_qs, u"00"_qs), write(u"chk_mes"_qs, u"0"_qs),
-                write(u"simv_count"_qs, u"15"_qs), write(u"missed_report"_qs, u"0"_qs)}));
+                write(u"pl_s"_qs, u"00"_qs), write(u"chk_mes"_qs, u"0"_qs), write(u"simv_count"_qs, u"15"_qs),
+                write(u"missed_report"_qs, u"0"_qs)}));
     }
 
     // Files written before the missed-task report existed lack its value: it reads as off, and OK

@@ -1,18 +1,18 @@
 // The window "Пропущенные задания": what it lists, which buttons each task allows, and what each
 // button does to the task file (only "Удалить пропущенные разовые задания" changes it).
-#include "support/TestMain.h"
 #include "Context.h"
 #include "Missedtasks.h"
 #include "Missedunit.h"
 #include "support/CoreFixture.h"
 #include "support/FileHelpers.h"
+#include "support/TestMain.h"
 #include "Tasklist.h"
 
 #include <QLabel>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -134,7 +134,7 @@ private slots:
             QTest::mouseClick(w->btnRun, Qt::LeftButton);
         }
         QCOMPARE(x.f.actions.calls,
-            (QStringList{u"remind|Позвонить|/snd/a.wav"_s, u"run|/opt/app"_s, u"birthday|NULL|Ивана"_s,
+            (QStringList {u"remind|Позвонить|/snd/a.wav"_s, u"run|/opt/app"_s, u"birthday|NULL|Ивана"_s,
                 u"run|/home/u/doc.txt"_s}));
         QCOMPARE(x.file(), before);
         QCOMPARE(w->lstMissed->count(), 6);
@@ -199,8 +199,8 @@ private slots:
     {
         Fixture x;
         QScopedPointer<TfrmMissed> w(x.open());
-        const QList<QWidget *> controls{w->lblInfo, w->lstMissed, w->btnShow, w->btnRun, w->lblNotRun,
-            w->btnDeleteOneShots, w->btnClose};
+        const QList<QWidget *> controls {
+            w->lblInfo, w->lstMissed, w->btnShow, w->btnRun, w->lblNotRun, w->btnDeleteOneShots, w->btnClose};
         for (QWidget *a : controls) {
             QVERIFY2(w->rect().contains(a->geometry()), qPrintable(a->objectName()));
             if (auto *button = qobject_cast<QPushButton *>(a))

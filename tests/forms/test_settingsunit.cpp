@@ -194,9 +194,8 @@ private slots:
         f.chosenFile = u"/x.wav"_qs;
         const QByteArray before = f.storeBytes();
         QPointer<TfrmSettings> dialog = f.open();
-        for (const char *box :
-            {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage", "chkMissedReport", "btnAudioOpen",
-                "BitBtn1"})
+        for (const char *box : {"chkRunOnStart", "chkMinimaze", "chkPlaySound", "chkMessage",
+                 "chkMissedReport", "btnAudioOpen", "BitBtn1"})
             click(dialog, QString::fromLatin1(box));
         for (const char *list : {"cbxPlusHours", "cbxPlusMinutes", "cbxPlusSeconds", "cbxSimvCount"})
             child<QComboBox>(dialog, QString::fromLatin1(list))->setCurrentIndex(3);
@@ -228,7 +227,9 @@ private slots:
         QCOMPARE(box->parentWidget(), page);
         QVERIFY(box->isVisible());
         QVERIFY2(page->rect().contains(box->geometry()),
-            qPrintable(u"page %1x%2, box bottom %3"_qs.arg(page->width()).arg(page->height()).arg(box->geometry().bottom())));
+            qPrintable(u"page %1x%2, box bottom %3"_qs.arg(page->width())
+                           .arg(page->height())
+                           .arg(box->geometry().bottom())));
         QVERIFY(box->sizeHint().width() <= box->width()); // the text is not cut
         for (QWidget *other : page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
             if (other != box)
