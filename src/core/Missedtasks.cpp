@@ -286,20 +286,11 @@ QList<QStringList> DeleteMissedOneShots(CoreContext &ctx, const MissedTaskList &
             removed.append(task.identity); // deleted now, or already gone
         }
         if (!blocks.isEmpty()) {
-            const QStringList before = model.lines;
-            QList<int> order(blocks.begin(), blocks.end());
-            std::sort(order.begin(), order.end(), std::greater<int>());
-            for (const int block : std::as_const(order))
-                model.lines.remove(qsizetype(block) * Task::BlockLines, Task::BlockLines);
-            const QString error = SaveTaskModel(ctx);
+            const QString error = RemoveTaskBlocks(ctx, QList<int>(blocks.begin(), blocks.end()));
             if (!error.isEmpty()) {
-                model.saveFailing = true;
-                model.lines = before;
-                model.Parse();
                 RenderTaskList(ctx);
                 throw ZarvoError(error);
             }
-            model.Parse();
         }
         RenderTaskList(ctx);
     } catch (const std::exception &) {

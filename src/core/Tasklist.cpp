@@ -10,6 +10,8 @@
 #include "Taskrecord.h"
 #include "Txtfileclass.h"
 
+#include <algorithm>
+#include <functional>
 #include <exception>
 
 namespace {
@@ -201,6 +203,23 @@ QString SaveTaskModel(CoreContext &ctx)
     return QString();
 }
 
+QString RemoveTaskBlocks(CoreContext &ctx, QList<int> blocks)
+{
+    TaskModel &model = ctx.tasks;
+    const QStringList before = model.lines;
+    // From the last block back, so that each index still points at its block.
+    std::sort(blocks.begin(), blocks.end(), std::greater<int>());
+    for (const int block : std::as_const(blocks))
+        model.lines.remove(qsizetype(block) * Task::BlockLines, Task::BlockLines);
+    const QString error = SaveTaskModel(ctx);
+    if (!error.isEmpty()) {
+        model.saveFailing = true;
+        model.lines = before;
+    }
+    model.Parse();
+    return error;
+}
+
 void RenderTaskList(CoreContext &ctx)
 {
     const TableChangeNotice notice(ctx);
@@ -346,18 +365,12 @@ void DeleteTask(CoreContext &ctx, int task)
             RenderTaskList(ctx); // gone already: the list shows the file as it is
             return;
         }
-        const QStringList before = model.lines;
-        model.lines.remove(qsizetype(block) * Task::BlockLines, Task::BlockLines);
-        const QString error = SaveTaskModel(ctx);
+        const QString error = RemoveTaskBlocks(ctx, {block});
         if (!error.isEmpty()) {
-            model.saveFailing = true;
-            model.lines = before;
-            model.Parse();
             if (changed)
                 RenderTaskList(ctx);
             throw ZarvoError(error);
         }
-        model.Parse();
         if (changed) {
             RenderTaskList(ctx);
             return;

@@ -40,6 +40,9 @@ bool SyncTaskModel(CoreContext &ctx);
 // Writes the model's lines; the error text when that failed (the file is then unchanged and the
 // model stays ahead of it, to be written by the next save).
 QString SaveTaskModel(CoreContext &ctx);
+// Removes the blocks (any order, each once) from the model and saves. When the save fails the model
+// is put back as it was and the error text returned; the file is then unchanged.
+QString RemoveTaskBlocks(CoreContext &ctx, QList<int> blocks);
 // Makes the rows and the active-task table from the model, then UpdateActiveState and the change
 // signal. Problems found are queued as reports.
 void RenderTaskList(CoreContext &ctx);
