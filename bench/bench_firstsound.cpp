@@ -2,8 +2,12 @@
 // sound plugin on the first Play. Prints the shared objects mapped before and after, and the
 // moment (seconds since the epoch) of the Play call, for bench/first_sound.sh to set against the
 // moment the sound server gets the stream.
+// bench_firstsound_linked is the same with the player linked in, as the program had it before.
 //   bench_firstsound WAV
 #include "Soundplayer.h"
+#ifdef ZARVO_BENCH_LINKED
+#include "Soundplayer_linux.h"
+#endif
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,7 +50,11 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString wav = QString::fromLocal8Bit(argv[1]);
+#ifdef ZARVO_BENCH_LINKED
+    std::unique_ptr<SoundPlayer> player = std::make_unique<QtSoundPlayer>();
+#else
     std::unique_ptr<SoundPlayer> player = CreateSoundPlayer();
+#endif
     QSet<QString> before;
     QTimer::singleShot(300, &app, [&] {
         before = mappedObjects();

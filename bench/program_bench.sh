@@ -3,13 +3,14 @@
 # user's machine runs it. Prints "name: value" lines; asserts nothing.
 # Usage: program_bench.sh PROGRAM tray RUNS TASKS   exec to the tray icon, TASKS tasks in the file
 #        program_bench.sh PROGRAM idle SECONDS      hidden in the tray with 100 active tasks
+#        program_bench.sh PROGRAM objects           the shared objects mapped once hidden in the tray
 #        program_bench.sh PROGRAM latency FIRINGS   every-day tasks one second apart that run a
 #                                                   recorder of their start
 set -uo pipefail
 
 program=$(realpath "$1")
 what=$2
-amount=$3
+amount=${3:-0}
 tasks=${4:-0}
 here=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 
@@ -133,6 +134,18 @@ idle_run() {
   cpu_and_wakeups "$zarvo_pid" "$seconds"
   echo "idle RSS (kB): $(rollup_kb "$zarvo_pid" Rss)"
   echo "idle PSS (kB): $(rollup_kb "$zarvo_pid" Pss)"
+  echo "idle shared objects mapped: $(shared_objects "$zarvo_pid" | wc -l)"
+}
+
+# The shared objects process PID has mapped, one a line.
+shared_objects() { awk '$6 ~ /\.so/ {print $6}' /proc/"$1"/maps | sort -u; }
+
+objects_run() {
+  start_program
+  wait_for 60 has_tray_icon || fail "no tray icon"
+  sleep 2 # start-up settles
+  shared_objects "$zarvo_pid" | sed 's|^|  |'
+  echo "shared objects mapped, hidden in the tray: $(shared_objects "$zarvo_pid" | wc -l)"
 }
 
 # ---- firing latency ----
@@ -186,6 +199,9 @@ start_desktop
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 desktop_pids=("${pids[@]}")
 cp "$program" "$work/prog/zarvo"
+# The sound plugin built beside the program goes with it, as in a copied program folder.
+plugin="$(dirname "$program")/zarvo-sound.so"
+[ -f "$plugin" ] && cp "$plugin" "$work/prog/"
 : >"$work/prog/ztasks.zct"
 write_settings
 
@@ -193,5 +209,6 @@ case $what in
   tray) tray_runs "$amount" "$tasks" ;;
   idle) idle_run "$amount" ;;
   latency) latency_run "$amount" ;;
-  *) fail "what to measure: tray, idle or latency" ;;
+  objects) objects_run ;;
+  *) fail "what to measure: tray, idle, objects or latency" ;;
 esac
