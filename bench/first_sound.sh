@@ -24,7 +24,8 @@ measure() {
   local program=$1 run at got
   : >"$work/ms"
   for ((run = 1; run <= runs; run++)); do
-    "$work/$program" "$work/tone.wav" >"$work/out-$run"
+    "$work/$program" "$work/tone.wav" >"$work/out-$run" 2>"$work/err-$run" \
+      || echo "$program: run $run ended with status $?: $(tail -n 1 "$work/err-$run")"
     at=$(awk '/^play at/ {print $3}' "$work/out-$run")
     got=$(awk -v at="$at" '$1 >= at && /new. on sink-input/ {print $1; exit}' "$work/events")
     [ -n "$got" ] && awk -v a="$got" -v b="$at" 'BEGIN {printf "%.1f\n", (a - b) * 1000}' >>"$work/ms"

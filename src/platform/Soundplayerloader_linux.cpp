@@ -82,6 +82,12 @@ void SoundPlayerLoader::Stop()
         m_player->Stop();
 }
 
+void SoundPlayerLoader::Prepare()
+{
+    if (m_state == State::NotLoaded)
+        startLoading();
+}
+
 void SoundPlayerLoader::startLoading()
 {
     m_state = State::Loading;

@@ -26,6 +26,7 @@ public:
 
     bool Play(const QString &path) override;
     void Stop() override;
+    void Prepare() override;
 
     // Where the program looks: beside itself (a copied program folder), then where it is installed.
     static QStringList pluginPaths();
