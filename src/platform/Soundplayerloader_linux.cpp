@@ -54,7 +54,7 @@ QStringList SoundPlayerLoader::pluginPaths()
 {
     const QDir here(QCoreApplication::applicationDirPath());
     return {here.filePath(QStringLiteral(ZARVO_SOUND_PLUGIN_FILE)),
-            QDir::cleanPath(here.filePath(QStringLiteral(ZARVO_SOUND_PLUGIN_DIR "/" ZARVO_SOUND_PLUGIN_FILE)))};
+        QDir::cleanPath(here.filePath(QStringLiteral(ZARVO_SOUND_PLUGIN_DIR "/" ZARVO_SOUND_PLUGIN_FILE)))};
 }
 
 bool SoundPlayerLoader::Play(const QString &path)
@@ -122,7 +122,8 @@ void SoundPlayerLoader::loaded(Factory factory, const QString &problems)
     if (!factory) {
         m_state = State::Missing;
         m_pending.reset();
-        qWarning("No sound plays: the sound plugin could not be loaded (%s).", qPrintable(problems.trimmed()));
+        qWarning(
+            "No sound plays: the sound plugin could not be loaded (%s).", qPrintable(problems.trimmed()));
         return;
     }
     m_player.reset(factory());

@@ -1,5 +1,4 @@
 #include "Soundplayerloader_linux.h"
-
 #include "support/TestMain.h"
 
 #include <QFile>
@@ -42,7 +41,8 @@ private slots:
     {
         QTemporaryDir dir;
         SoundPlayerLoader player({dir.filePath(QStringLiteral("zarvo-sound.so"))});
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sound plugin could not be loaded")));
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression(QStringLiteral("sound plugin could not be loaded")));
         QCOMPARE(player.Play(Chime), true);
         QCOMPARE(player.Play(dir.filePath(QStringLiteral("missing.wav"))), false);
         QCOMPARE(player.Play(QStringLiteral(":/sound/default-chime.wav")), false); // a user's name
@@ -65,7 +65,6 @@ private slots:
         QTRY_VERIFY(mapped("/" ZARVO_TEST_SOUND_PLUGIN_NAME));
         player.Stop();
     }
-
 };
 
 ZARVO_TEST_GUILESS_MAIN(TestSoundPlayerLoader)
