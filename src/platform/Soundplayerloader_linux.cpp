@@ -19,7 +19,7 @@ namespace {
 #define ZARVO_SOUND_PLUGIN_FILE "zarvo-sound.so"
 #endif
 #ifndef ZARVO_SOUND_PLUGIN_DIR
-#define ZARVO_SOUND_PLUGIN_DIR "../lib/zarvo"
+#define ZARVO_SOUND_PLUGIN_DIR "../lib/zarvo/plugins"
 #endif
 
 // Whether path names a WAV file the player can play, read as the player itself reads it: a

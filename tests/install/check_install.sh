@@ -42,7 +42,7 @@ done
 # The program, and the sound plugin it loads on its first sound, in the library folder the build
 # was configured with.
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
-[ "$have_program" = 1 ] && expected+=(bin/zarvo "${libdir:-lib}/zarvo/zarvo-sound.so")
+[ "$have_program" = 1 ] && expected+=(bin/zarvo "${libdir:-lib}/zarvo/plugins/zarvo-sound.so")
 printf '%s\n' "${expected[@]}" | LC_ALL=C sort >"$work/expected"
 if ! diff -u "$work/expected" "$work/installed" >"$work/diff"; then
   fail "installed files differ from the expected ones (- missing, + unexpected):"

@@ -76,7 +76,7 @@ for size in "${icon_sizes[@]}"; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
-[ "$have_program" = 1 ] && expected+=(usr/bin/zarvo "usr/${libdir:-lib}/zarvo/zarvo-sound.so")
+[ "$have_program" = 1 ] && expected+=(usr/bin/zarvo "usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so")
 for path in "${expected[@]}"; do
   grep -q -x "$path" "$work/contents" || fail "the package lacks /$path"
 done
@@ -169,7 +169,7 @@ if [ "$have_program" = 1 ] && [ -f "$program" ]; then
   grep -E -q 'FLAGS_1.*PIE' "$work/dynamic" || fail "the program is not a position independent executable"
   # The sound stack comes with the plugin, on the first sound; the program does not load it.
   grep -q 'NEEDED.*libQt6Multimedia' "$work/dynamic" && fail "the program links Qt Multimedia itself"
-  [ -f "$root/usr/${libdir:-lib}/zarvo/zarvo-sound.so" ] && ! readelf -d -W "$root/usr/${libdir:-lib}/zarvo/zarvo-sound.so" | grep -q 'NEEDED.*libQt6Multimedia' \
+  [ -f "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" ] && ! readelf -d -W "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" | grep -q 'NEEDED.*libQt6Multimedia' \
     && fail "the sound plugin does not link Qt Multimedia"
   # The program itself calls no C library function that _FORTIFY_SOURCE replaces (the string
   # work is Qt's), so the binary cannot show it; the flag is checked where it is given.
