@@ -4,6 +4,10 @@
 # Usage: program_bench.sh PROGRAM tray RUNS TASKS   exec to the tray icon, TASKS tasks in the file
 #        program_bench.sh PROGRAM idle SECONDS      hidden in the tray with 100 active tasks
 #        program_bench.sh PROGRAM objects           the shared objects mapped once hidden in the tray
+#        program_bench.sh PROGRAM sound RUNS        a reminder with a WAV sound, once a start: from
+#                                                   the notice's window mapped to the sound's stream
+#                                                   at the sound server (run it through
+#                                                   tests/platform/run_with_pulse.sh)
 #        program_bench.sh PROGRAM latency FIRINGS   every-day tasks one second apart that run a
 #                                                   recorder of their start
 set -uo pipefail
@@ -148,6 +152,44 @@ objects_run() {
   echo "shared objects mapped, hidden in the tray: $(shared_objects "$zarvo_pid" | wc -l)"
 }
 
+# ---- the first sound ----
+
+# One reminder with the sound WAV, due at the second DUE, as the task file FILE.
+write_sound_reminder() {
+  printf '%%>>\r\n1\r\n%s\r\nNULL\r\nЗвук\r\n%s\r\ntrue\r\n' \
+    "$(date -d "@$3" +%-H:%M:%S)" "$2" | iconv -f UTF-8 -t CP1251 >"$1"
+}
+
+sound_run() {
+  local runs=$1 run due mapped streamed
+  [ -n "${PULSE_SERVER:-}" ] || fail "no sound server: run me through tests/platform/run_with_pulse.sh"
+  sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 0.5 sine 440 2>/dev/null || fail "sox made no WAV"
+  stdbuf -oL pactl subscribe 2>/dev/null | while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done >"$work/pulse-events" &
+  pids+=($!)
+  local kept=("${pids[@]}")
+  for ((run = 1; run <= runs; run++)); do
+    pids=("${kept[@]}")
+    due=$(($(date +%s) + 5))
+    write_sound_reminder "$work/prog/ztasks.zct" "$work/tone.wav" "$due"
+    watch_reparents "$work/sound-$run.log"
+    start_program
+    while [ "$(date +%s)" -le $((due + 2)) ]; do sleep 0.2; done
+    # The notice's frame is the first window mapped after the due second.
+    mapped=$(awk -v d="$due" '$1 >= d && /MapNotify/ {print $1; exit}' "$work/sound-$run.log")
+    streamed=$(awk -v d="$due" '$1 >= d && /new. on sink-input/ {print $1; exit}' "$work/pulse-events")
+    if [ -n "$mapped" ] && [ -n "$streamed" ]; then
+      awk -v a="$streamed" -v b="$mapped" 'BEGIN {printf "%.1f\n", (a - b) * 1000}' >>"$work/sound-ms"
+    fi
+    kill "$zarvo_pid"
+    wait "$zarvo_pid" 2>/dev/null
+    zarvo_pid=
+    for pid in "${pids[@]:${#kept[@]}}"; do kill "$pid" 2>/dev/null; done
+    rm -f "$work/xev.fifo"
+  done
+  pids=("${kept[@]}")
+  echo "first sound, notice mapped to the stream at the server, $runs starts (ms): $(percentiles <"$work/sound-ms")"
+}
+
 # ---- firing latency ----
 
 # The recorder a task runs: the benchmark's own C program (ZARVO_BENCH_RECORDER, built as the
@@ -193,6 +235,10 @@ latency_run() {
   echo "firing latency, the program's own share (ms): $(percentiles <"$work/share-ms")"
 }
 
+# The private sound server of run_with_pulse.sh, found by its socket once the desktop moves the
+# runtime folder.
+[ -n "${XDG_RUNTIME_DIR:-}" ] && [ -S "$XDG_RUNTIME_DIR/pulse/native" ] \
+  && export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 start_desktop
 # The end-to-end tests switch accessibility on to read the windows; a user's session starts
 # programs without it.
@@ -210,5 +256,6 @@ case $what in
   idle) idle_run "$amount" ;;
   latency) latency_run "$amount" ;;
   objects) objects_run ;;
-  *) fail "what to measure: tray, idle, objects or latency" ;;
+  sound) sound_run "$amount" ;;
+  *) fail "what to measure: tray, idle, objects, sound or latency" ;;
 esac
