@@ -164,7 +164,10 @@ sound_run() {
   local runs=$1 run due mapped streamed
   [ -n "${PULSE_SERVER:-}" ] || fail "no sound server: run me through tests/platform/run_with_pulse.sh"
   sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 0.5 sine 440 2>/dev/null || fail "sox made no WAV"
-  stdbuf -oL pactl subscribe 2>/dev/null | while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done >"$work/pulse-events" &
+  mkfifo "$work/pulse.fifo"
+  stdbuf -oL pactl subscribe >"$work/pulse.fifo" 2>/dev/null &
+  pids+=($!)
+  while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done <"$work/pulse.fifo" >"$work/pulse-events" &
   pids+=($!)
   local kept=("${pids[@]}")
   for ((run = 1; run <= runs; run++)); do
