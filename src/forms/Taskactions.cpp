@@ -6,6 +6,7 @@
 #include "Screensaverservice.h"
 #include "Sessionservice.h"
 #include "Shutrebunit.h"
+#include "Soundplayer.h"
 
 #include <QLabel>
 
@@ -27,6 +28,9 @@ WindowTaskActions::WindowTaskActions(
 // Each notice gets a window of its own; exec() frees it when it closes (WA_DeleteOnClose).
 void WindowTaskActions::ShowReminderNotice(const QString &message, const QString &soundFile)
 {
+    // The sound player may load while the notice is built and shown.
+    if (soundFile != Null)
+        m_sound.Prepare();
     auto *frmRemind = new TfrmRemind(m_sound);
     frmRemind->SetMessage(message != Null ? message : Msg::RemindNoMessage);
     frmRemind->Label1->setText(Msg::RemindTitle);
@@ -38,6 +42,7 @@ void WindowTaskActions::ShowReminderNotice(const QString &message, const QString
 // always sounds the default sound.
 void WindowTaskActions::ShowBirthdayNotice(const QString &message, const QString &name)
 {
+    m_sound.Prepare();
     auto *frmRemind = new TfrmRemind(m_sound);
     frmRemind->SetMessage(message != Null ? message : Msg::BirthdayNoMessage);
     frmRemind->Label1->setText(Msg::BirthdayTitlePrefix + name);

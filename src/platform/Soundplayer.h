@@ -15,6 +15,9 @@ public:
     // file itself could be played.
     virtual bool Play(const QString &path) = 0;
     virtual void Stop() = 0;
+    // A sound is about to be asked for (a notice with a sound is being built): a player that sets
+    // itself up on the first sound may start on it now, so that the sound starts with the notice.
+    virtual void Prepare() {}
 };
 
 // The system's sound player. Lives on the UI thread; never blocks it while a sound plays.

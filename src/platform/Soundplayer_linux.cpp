@@ -275,9 +275,4 @@ QAudioFormat QtSoundPlayer::outputFormat(const QAudioDevice &device, const WavLa
     return preferred;
 }
 
-std::unique_ptr<SoundPlayer> CreateSoundPlayer()
-{
-    return std::make_unique<QtSoundPlayer>();
-}
-
 #include "Soundplayer_linux.moc"

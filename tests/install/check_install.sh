@@ -39,7 +39,10 @@ expected=(
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
-[ "$have_program" = 1 ] && expected+=(bin/zarvo)
+# The program, and the sound plugin it loads on its first sound, in the library folder the build
+# was configured with.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ "$have_program" = 1 ] && expected+=(bin/zarvo "${libdir:-lib}/zarvo/plugins/zarvo-sound.so")
 printf '%s\n' "${expected[@]}" | LC_ALL=C sort >"$work/expected"
 if ! diff -u "$work/expected" "$work/installed" >"$work/diff"; then
   fail "installed files differ from the expected ones (- missing, + unexpected):"

@@ -75,12 +75,14 @@ expected=(
 for size in "${icon_sizes[@]}"; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
-[ "$have_program" = 1 ] && expected+=(usr/bin/zarvo)
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ "$have_program" = 1 ] && expected+=(usr/bin/zarvo "usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so")
 for path in "${expected[@]}"; do
   grep -q -x "$path" "$work/contents" || fail "the package lacks /$path"
 done
-grep -v -E '^(usr/?|usr/(bin|share)(/.*)?)$' "$work/contents" >"$work/stray"
-[ -s "$work/stray" ] && fail "files outside /usr/bin and /usr/share: $(tr '\n' ' ' <"$work/stray")"
+# Besides /usr/bin and /usr/share, only the program's own library folder (the sound plugin).
+grep -v -E "^(usr/?|usr/(bin|share)(/.*)?|usr/${libdir:-lib}/?|usr/${libdir:-lib}/zarvo(/.*)?|usr/lib/?)$" "$work/contents" >"$work/stray"
+[ -s "$work/stray" ] && fail "files outside /usr/bin, /usr/share and the program's library folder: $(tr '\n' ' ' <"$work/stray")"
 
 # A throwaway root: unpacked files are whole and the program is executable.
 dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x failed"
@@ -165,6 +167,10 @@ if [ "$have_program" = 1 ] && [ -f "$program" ]; then
   readelf -d -W "$program" >"$work/dynamic"
   grep -E -q 'BIND_NOW|FLAGS_1.*NOW' "$work/dynamic" || fail "the program is not linked with -z now"
   grep -E -q 'FLAGS_1.*PIE' "$work/dynamic" || fail "the program is not a position independent executable"
+  # The sound stack comes with the plugin, on the first sound; the program does not load it.
+  grep -q 'NEEDED.*libQt6Multimedia' "$work/dynamic" && fail "the program links Qt Multimedia itself"
+  [ -f "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" ] && ! readelf -d -W "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" | grep -q 'NEEDED.*libQt6Multimedia' \
+    && fail "the sound plugin does not link Qt Multimedia"
   # The program itself calls no C library function that _FORTIFY_SOURCE replaces (the string
   # work is Qt's), so the binary cannot show it; the flag is checked where it is given.
   if [ "$optimised" = 1 ]; then
