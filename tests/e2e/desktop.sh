@@ -157,3 +157,13 @@ start_program() {
   (cd "$work/prog" && exec ./zarvo) &
   zarvo_pid=$!
 }
+
+# The program as a copied program folder has it: the executable and, beside it, its sound plugin.
+copy_program() {
+  local folder=$1
+  cp "$program" "$folder/zarvo"
+  local plugin
+  plugin="$(dirname "$program")/zarvo-sound.so"
+  [ -f "$plugin" ] && cp "$plugin" "$folder/"
+  return 0
+}

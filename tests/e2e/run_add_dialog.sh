@@ -37,7 +37,7 @@ set_check() {
 }
 
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 # Not a first run, and the main window stays on screen at start.
 mkdir -p "$work/config/Lumenworks"
 cat >"$work/config/Lumenworks/Zarvo1.0.json" <<'JSON'

@@ -29,7 +29,7 @@ request_add() {
 }
 
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 write_settings
 
 step "a copy hidden in the tray"

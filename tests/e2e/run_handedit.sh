@@ -18,7 +18,7 @@ trap cleanup EXIT
 
 task_file="$work/prog/ztasks.zct"
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 write_settings
 write_time_recorder "$work/a.sh" "$work/a.log"
 write_time_recorder "$work/b.sh" "$work/b.log"

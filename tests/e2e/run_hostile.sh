@@ -76,7 +76,7 @@ fresh_files() {
 }
 
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 write_time_recorder "$work/record.sh" "$work/fired.log"
 
 # ---- 1. a damaged settings file ----
@@ -197,7 +197,7 @@ stop_program
 user_root=$(mktemp -d /tmp/zarvo-e2e-user.XXXXXX)
 chmod 755 "$user_root"
 mkdir -p "$user_root/prog" "$user_root/home" "$user_root/runtime" "$user_root/out"
-cp "$program" "$user_root/prog/zarvo"
+copy_program "$user_root/prog"
 user_due=$(($(date +%s) + 6))
 write_time_recorder "$user_root/record.sh" "$user_root/out/fired.log"
 write_program_tasks "$user_root/prog/ztasks.zct" "$user_due" 1 "$user_root/record.sh"

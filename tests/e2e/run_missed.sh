@@ -17,7 +17,7 @@ trap cleanup EXIT
 
 task_file="$work/prog/ztasks.zct"
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 write_settings
 # The same settings with the report turned on.
 sed -i 's/"auto_hide": 1}/"auto_hide": 1, "missed_report": 1}/' "$XDG_CONFIG_HOME/Lumenworks/Zarvo1.0.json"

@@ -25,7 +25,7 @@ window_setting() {
 
 # ---- a fresh user and a private desktop ----
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 cp "$help_file" "$work/prog/zhelp.hlp"
 
 # An every-day reminder due a little later, in the task file beside the program.

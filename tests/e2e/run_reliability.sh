@@ -24,7 +24,7 @@ states() { iconv -f CP1251 -t UTF-8 "$task_file" | tr -d '\r' | awk 'NR % 7 == 0
 all_true() { [ "$(states)" = "$task_count true" ]; }
 
 start_desktop
-cp "$program" "$work/prog/zarvo"
+copy_program "$work/prog"
 : >"$task_file"
 write_settings
 
