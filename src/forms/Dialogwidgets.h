@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 #include <QStringList>
 
 class QCheckBox;
@@ -14,8 +15,8 @@ class QPushButton;
 class QRect;
 class QWidget;
 
-// Small builders shared by the dialogs: every control gets its name as object name and as
-// accessible name, so tests and screen readers find it.
+// Small builders shared by the dialogs: every control gets its name as object name, so tests
+// find it (screen readers get the names of AccessibleNames).
 namespace DialogWidgets {
 
 // The light blue background of the dialogs' lists, edit fields and memos.
@@ -26,6 +27,9 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, con
 QCheckBox *MakeCheck(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 QLineEdit *MakeEdit(QWidget *parent, const QString &name, const QRect &geometry);
+
+// A fixed dialog with a title bar and a close box, nothing else.
+Qt::WindowFlags CloseBoxOnlyFlags();
 
 // Sets a read-only file field: the name shown, the full path as its tooltip.
 void ShowFile(QLineEdit *edit, const QString &shown, const QString &fullPath);

@@ -1,6 +1,7 @@
 #include "Mainunit.h"
 
 #include "Aboutunit.h"
+#include "Accessiblenames.h"
 #include "Addunit.h"
 #include "Artwork.h"
 #include "Endunit.h"
@@ -14,6 +15,7 @@
 #include "Tasklistdelegate.h"
 #include "Tickdriver.h"
 #include "Trayicon.h"
+#include "Windowlook.h"
 #include "Workingset.h"
 
 #include <QAction>
@@ -45,30 +47,8 @@ constexpr int TrayImageIndex = 7;
 const QColor PanelColour(102, 146, 175);
 const QColor PanelText(240, 251, 255);
 
-QFont SansSerif8()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    return font;
-}
-
-QFont ArialPixels(int pixels, bool bold, bool italic = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-void SetTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::Text, colour);
-    pal.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(pal);
-}
+const QColor WindowColour(223, 223, 223);
+const QColor WindowText(0, 0, 160);
 
 QFrame *Bevel(QWidget *parent, const QString &name, QFrame::Shape shape)
 {
@@ -109,11 +89,12 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     resize(DesignWidth, DesignHeight);
     move(313, 247);
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(223, 223, 223));
-    setPalette(pal);
-    setFont(SansSerif8());
-    SetTextColour(this, QColor(0, 0, 160));
+    // The whole palette is set, so a dark system palette cannot pair its own colours with ours.
+    WindowLook::SetClassicColours(*this);
+    WindowLook::SetWindowColours(*this, WindowText, WindowColour);
+    WindowLook::SetButtonColours(*this, WindowText, QColor(240, 240, 240));
+    WindowLook::SetFieldColours(*this, WindowText, Qt::white);
+    setFont(WindowLook::DialogFont());
     setWindowIcon(m_services.appIcon);
 
     m_ctx.taskFilePath = m_services.taskFilePath;
@@ -129,6 +110,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     BuildMenus();
     SetTabOrder();
     LayOut();
+    AccessibleNames::Apply(*this);
 
     TrayComp1 = new TTrayIcon(this);
     TrayComp1->SetWindow(this);
@@ -188,14 +170,11 @@ void TfrmMain::BuildControls()
     pnlTimeAndDate->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlTimeAndDate->setLineWidth(2);
     pnlTimeAndDate->setAutoFillBackground(true);
-    QPalette panel = pnlTimeAndDate->palette();
-    panel.setColor(QPalette::Window, PanelColour);
-    panel.setColor(QPalette::WindowText, PanelText);
-    pnlTimeAndDate->setPalette(panel);
+    WindowLook::SetWindowColours(*pnlTimeAndDate, PanelText, PanelColour);
 
     pnlCaption = new QLabel(QStringLiteral("Zarvo 1.0"), pnlTimeAndDate);
     pnlCaption->setObjectName(QStringLiteral("pnlCaption"));
-    pnlCaption->setFont(ArialPixels(19, true, true));
+    pnlCaption->setFont(WindowLook::ArialFont(19, true, true));
     pnlCaption->setAlignment(Qt::AlignCenter);
     pnlCaption->setGeometry(pnlTimeAndDate->rect());
 
@@ -205,7 +184,7 @@ void TfrmMain::BuildControls()
     lblDayOfWeek->setToolTip(QStringLiteral("День недели"));
     lblTime = Label(pnlTimeAndDate, QStringLiteral("lblTime"), QString(), 37, 22);
     lblTime->setToolTip(QStringLiteral("Текущее системное время"));
-    lblTime->setFont(ArialPixels(16, true));
+    lblTime->setFont(WindowLook::ArialFont(16, true));
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setGeometry(37, 22, 76, 17);
     for (QLabel *clock : {lblData, lblDayOfWeek, lblTime})
@@ -225,11 +204,8 @@ void TfrmMain::BuildControls()
     cklTaskList->setSelectionMode(QAbstractItemView::SingleSelection);
     cklTaskList->setUniformItemSizes(true);
     cklTaskList->setItemDelegate(new TaskListDelegate(&m_services.images, cklTaskList));
-    cklTaskList->setFont(SansSerif8());
-    QPalette list = cklTaskList->palette();
-    list.setColor(QPalette::Base, PanelColour);
-    list.setColor(QPalette::Text, PanelText);
-    cklTaskList->setPalette(list);
+    cklTaskList->setFont(WindowLook::DialogFont());
+    WindowLook::SetFieldColours(*cklTaskList, PanelText, PanelColour);
     connect(cklTaskList, &QListWidget::itemChanged, this, [this] {
         if (m_settingRows == 0)
             QMetaObject::invokeMethod(this, &TfrmMain::cklTaskListClickCheck, Qt::QueuedConnection);
