@@ -27,6 +27,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The SVG icon engine and image plugin (libqt6svg6), Qt's Russian dialog texts
 # (qt6-translations-l10n). The xcb platform plugin comes with libqt6gui6 and the sound back ends
 # with libqt6multimedia6, both found through the program's own libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-paratype, fonts-liberation2")
 
 include(CPack)
