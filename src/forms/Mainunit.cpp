@@ -408,11 +408,13 @@ void TfrmMain::FormShow()
 {
     SettingsBackend &store = *m_ctx.settings;
     const QString window = SettingsKeys::Window;
-    // Each value is applied as soon as it is read; width and height pass the minimum size.
-    move(x(), ReadSettingInteger(store, window, QStringLiteral("top")));
-    move(ReadSettingInteger(store, window, QStringLiteral("left")), y());
+    // Read in the stored order; width and height pass the minimum size. The stored point is the
+    // outer frame's top-left (what is saved at exit), brought onto a screen if it lies off one.
+    const int top = ReadSettingInteger(store, window, QStringLiteral("top"));
+    const int left = ReadSettingInteger(store, window, QStringLiteral("left"));
     resize(ReadSettingInteger(store, window, QStringLiteral("width")), height());
     resize(width(), ReadSettingInteger(store, window, QStringLiteral("height")));
+    m_placement.RestoreFrame(QPoint(left, top));
 }
 
 void TfrmMain::resizeEvent(QResizeEvent *event)

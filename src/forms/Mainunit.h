@@ -2,6 +2,7 @@
 
 #include "Context.h"
 #include "Ports.h"
+#include "Windowplacement.h"
 
 #include <QIcon>
 #include <QList>
@@ -61,6 +62,8 @@ public:
     ~TfrmMain() override;
 
     CoreContext &Context() { return m_ctx; }
+    // The window's place as the settings store saves and restores it.
+    WindowPlacement &Placement() { return m_placement; }
     // Shows the window unless the start-up put the program into the notification area.
     void ShowAtStart();
     bool StartsHidden() const { return m_startHidden; }
@@ -192,6 +195,7 @@ private:
 
     MainWindowServices m_services;
     CoreContext m_ctx;
+    WindowPlacement m_placement {*this};
     HelperTimerPort m_helperPort {TimerHelper};
     std::unique_ptr<TickDriver> m_tickDriver; // runs the tick in place of TimerMain when given a wake-up
     int m_settingRows = 0; // > 0 while the program itself changes rows or ticks

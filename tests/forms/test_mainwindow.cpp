@@ -480,13 +480,13 @@ void TestMainWindow::formShow_appliesStoredGeometryThroughMinimum()
     f.settings.set(SettingsKeys::Window, QStringLiteral("top"), 20);
     f.settings.set(SettingsKeys::Window, QStringLiteral("left"), 10);
     f.settings.set(SettingsKeys::Window, QStringLiteral("width"), 400);
-    f.settings.set(SettingsKeys::Window, QStringLiteral("height"), 700);
+    f.settings.set(SettingsKeys::Window, QStringLiteral("height"), 500);
     TfrmMain w(f.Services());
 
     w.show();
 
-    QCOMPARE(w.pos(), QPoint(10, 20));
-    QCOMPARE(w.size(), QSize(551, 700));
+    QTRY_COMPARE(w.pos(), QPoint(10, 20)); // the frame moves when the platform has placed it
+    QCOMPARE(w.size(), QSize(551, 500));
 }
 
 void TestMainWindow::close_savesGeometryShowsFarewellAndExits()
