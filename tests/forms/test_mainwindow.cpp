@@ -88,7 +88,7 @@ struct Fixture {
         settings.set(SettingsKeys::Settings, QStringLiteral("simv_count"), 15);
         settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 0);
         settings.set(SettingsKeys::Window, QStringLiteral("top"), 247);
-        settings.set(SettingsKeys::Window, QStringLiteral("left"), 313);
+        settings.set(SettingsKeys::Window, QStringLiteral("left"), 213); // on the 800 x 600 offscreen screen
         settings.set(SettingsKeys::Window, QStringLiteral("width"), 551);
         settings.set(SettingsKeys::Window, QStringLiteral("height"), 308);
     }
@@ -508,7 +508,7 @@ void TestMainWindow::close_savesGeometryShowsFarewellAndExits()
 
     QTest::keyClick(w.btnAdd, Qt::Key_Escape);
 
-    QCOMPARE(f.events.value(1), QStringLiteral("save 313,247 551x308"));
+    QCOMPARE(f.events.value(1), QStringLiteral("save 213,247 551x308"));
     QCOMPARE(farewellVisible, true);
     QCOMPARE(farewellSize, QSize(285, 85));
     QCOMPARE(exit.count(), 1);
