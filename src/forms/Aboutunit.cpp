@@ -175,6 +175,9 @@ void TfrmAbout::ShowAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help
         return;
     }
     frmAbout = new TfrmAbout(parent, aboutFormOpen, help, std::move(openUrl));
+    // Modal to its owner only: the tray menu stays usable and can bring the window forward.
+    if (parent)
+        frmAbout->setWindowModality(Qt::WindowModal);
     frmAbout->exec(); // frees itself when closed
 }
 

@@ -514,9 +514,9 @@ void TfrmMain::btnChangeClick()
 
 void TfrmMain::OpenTaskDialog(bool addMode)
 {
-    auto *dialog = new TfrmAdd(m_ctx, *m_services.sound, *m_services.help, AddFormOpen, addMode);
+    auto *dialog = new TfrmAdd(m_ctx, *m_services.sound, *m_services.help, AddFormOpen, addMode, this);
     frmAdd = dialog;
-    dialog->exec();
+    ExecOverMainWindow(*dialog);
 }
 
 void TfrmMain::btnDeleteClick()
@@ -540,9 +540,9 @@ void TfrmMain::btnSettingsClick()
         }
         return;
     }
-    auto *dialog = new TfrmSettings(m_ctx, *m_services.help, SettingsFormOpen);
+    auto *dialog = new TfrmSettings(m_ctx, *m_services.help, SettingsFormOpen, this);
     frmSettings = dialog;
-    dialog->exec();
+    ExecOverMainWindow(*dialog);
 }
 
 void TfrmMain::btnExitClick()
@@ -598,7 +598,7 @@ void TfrmMain::mnuAboutClick()
     // Opens the About window modally, or brings the open one forward.
     if (!m_ctx.help)
         return;
-    TfrmAbout::ShowAbout(isVisible() ? this : nullptr, AboutFormOpen, *m_ctx.help, [this](const QUrl &url) {
+    TfrmAbout::ShowAbout(this, AboutFormOpen, *m_ctx.help, [this](const QUrl &url) {
         if (m_services.openAddress)
             m_services.openAddress(url.toString());
     });
@@ -791,13 +791,28 @@ void TfrmMain::SetClockTexts(const QString &time, const QString &date, const QSt
 
 void TfrmMain::ShowMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, Msg::AppTitle, text, QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, Msg::AppTitle, text, QMessageBox::Ok, BoxOwner());
+    ExecOverMainWindow(box);
 }
 
 bool TfrmMain::AskYesNo(const QString &text, const QString &caption)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-        isVisible() ? this : nullptr);
-    return box.exec() == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, BoxOwner());
+    return ExecOverMainWindow(box) == QMessageBox::Yes;
+}
+
+QWidget *TfrmMain::BoxOwner()
+{
+    // A box asked for by an open dialog blocks that dialog (and the main window behind it).
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return this;
+}
+
+int TfrmMain::ExecOverMainWindow(QDialog &dialog)
+{
+    // Modal to the main window (and the dialog it comes from) only, not to the whole program:
+    // the tray icon keeps taking clicks, so its menu can bring the open dialog forward.
+    dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
 }

@@ -15,6 +15,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -191,6 +192,8 @@ private:
     void cklTaskListClickCheck();
     void cklTaskListMouseUp(Qt::MouseButton button);
     void ReportError(const QString &text);
+    QWidget *BoxOwner();
+    static int ExecOverMainWindow(QDialog &dialog);
     template<typename Handler> void Guarded(Handler handler);
 
     MainWindowServices m_services;

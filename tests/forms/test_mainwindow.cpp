@@ -4,6 +4,7 @@
 #include "support/RecordingHelp.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
+#include "support/SettingsSeeds.h"
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
@@ -138,6 +139,7 @@ private slots:
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
     void insert_bringsAnOpenAddDialogForward();
+    void openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneForward();
     void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
     void tickingARow_storesItInTheFile();
@@ -254,6 +256,80 @@ void TestMainWindow::f1_opensMainHelp_menuLinksGoToTheOpener()
     w.mnuTrayHomePage->trigger();
     QCOMPARE(f.help.topics, (QStringList {Msg::HelpMain, Msg::HelpMain}));
     QCOMPARE(f.opened, (QStringList {Msg::MailLink, Msg::HomePage}));
+}
+
+// Records whether Qt blocked a window because a modal one is open.
+class BlockWatch : public QObject {
+public:
+    bool blocked = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowBlocked)
+            blocked = true;
+        else if (event->type() == QEvent::WindowUnblocked)
+            blocked = false;
+        return false;
+    }
+};
+
+// While a dialog or one of its boxes is open, the main window takes no input, but other windows
+// of the program do: the tray icon's (stood in for by a plain window) must keep its clicks, so
+// that its menu can bring the open dialog forward.
+void TestMainWindow::openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneForward()
+{
+    Fixture f;
+    SeedSettingsAfterFirstRun(f.settings);
+    TfrmMain w(f.Services());
+    w.show();
+    QWidget trayStandIn;
+    trayStandIn.show();
+    BlockWatch mainWatch;
+    BlockWatch trayWatch;
+    w.installEventFilter(&mainWatch);
+    trayStandIn.installEventFilter(&trayWatch);
+
+    struct Seen {
+        QString dialog;
+        bool mainBlocked = false;
+        bool trayBlocked = true;
+        int addDialogs = 0;
+    };
+    QList<Seen> seen;
+    const auto look = [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        Seen now;
+        now.dialog = modal ? modal->objectName() : QString();
+        now.mainBlocked = mainWatch.blocked;
+        now.trayBlocked = trayWatch.blocked;
+        seen << now;
+        return modal;
+    };
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = look();
+        // "Добавить задание..." of the tray menu: the open dialog comes forward, no second one.
+        w.mnuTrayAdd->trigger();
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        seen.last().addDialogs
+            = int(std::count_if(tops.cbegin(), tops.cend(), [](QWidget *top) { return qobject_cast<TfrmAdd *>(top); }));
+        QCOMPARE(QApplication::activeModalWidget(), dialog);
+        // A box of the dialog blocks the dialog, and still not the tray.
+        QTimer::singleShot(0, [&] {
+            look();
+            if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        w.ShowMessage(QStringLiteral("проверка"));
+        qobject_cast<QDialog *>(dialog)->reject();
+    });
+    w.btnAddClick();
+
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen.at(0).dialog, QStringLiteral("frmAdd"));
+    QCOMPARE(seen.at(0).mainBlocked, true);
+    QCOMPARE(seen.at(0).trayBlocked, false);
+    QCOMPARE(seen.at(0).addDialogs, 1);
+    QCOMPARE(seen.at(1).trayBlocked, false);
+    QCOMPARE(seen.at(1).mainBlocked, true);
 }
 
 void TestMainWindow::insert_bringsAnOpenAddDialogForward()
