@@ -679,8 +679,33 @@ void TfrmMain::mousePressEvent(QMouseEvent *event)
 {
     // A press on the window's free surface drags the whole window, as its title bar would.
     QWidget::mousePressEvent(event);
-    if (QWindow *window = windowHandle())
-        window->startSystemMove();
+    if (m_dragButton != Qt::NoButton)
+        return;
+    // The window manager's move follows the left button only (it waits for that button's
+    // release), so a drag with another button is done here and ends when that button is let go.
+    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_dragButton = event->button();
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void TfrmMain::mouseMoveEvent(QMouseEvent *event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (m_dragButton == Qt::NoButton)
+        return;
+    if (!(event->buttons() & m_dragButton)) {
+        m_dragButton = Qt::NoButton; // its release went elsewhere
+        return;
+    }
+    move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void TfrmMain::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == m_dragButton)
+        m_dragButton = Qt::NoButton;
 }
 
 // ---- TaskListView ----

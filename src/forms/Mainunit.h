@@ -162,6 +162,8 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     class HelperTimerPort final : public HelperTimer {
@@ -207,4 +209,6 @@ private:
     bool m_minimizeHook = false;
     bool m_closing = false;
     bool m_sessionEnding = false;
+    Qt::MouseButton m_dragButton = Qt::NoButton; // the button of a drag of the window in progress
+    QPoint m_dragOffset;                          // from the frame's top-left to the pointer
 };

@@ -139,6 +139,8 @@ private slots:
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
     void insert_bringsAnOpenAddDialogForward();
+    void dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased_data();
+    void dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased();
     void openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneForward();
     void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
@@ -330,6 +332,39 @@ void TestMainWindow::openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneF
     QCOMPARE(seen.at(0).addDialogs, 1);
     QCOMPARE(seen.at(1).trayBlocked, false);
     QCOMPARE(seen.at(1).mainBlocked, true);
+}
+
+void TestMainWindow::dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestMainWindow::dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased()
+{
+    QFETCH(Qt::MouseButton, button);
+    Fixture f;
+    TfrmMain w(f.Services());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.frameGeometry().topLeft();
+    const QPoint free(350, 262); // the window's own surface, between the bottom buttons
+    QVERIFY(w.childAt(free) == nullptr);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton which, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(w.mapToGlobal(at)), which, held, Qt::NoModifier);
+        QApplication::sendEvent(&w, &event);
+    };
+
+    send(QEvent::MouseButtonPress, free, button, button);
+    send(QEvent::MouseMove, free + QPoint(30, 20), Qt::NoButton, button);
+    QTRY_COMPARE(w.frameGeometry().topLeft(), start + QPoint(30, 20));
+    send(QEvent::MouseButtonRelease, free + QPoint(30, 20) - QPoint(30, 20), button, Qt::NoButton);
+    const QPoint dropped = w.frameGeometry().topLeft();
+    send(QEvent::MouseMove, free + QPoint(80, 60), Qt::NoButton, Qt::NoButton);
+    QTest::qWait(20);
+
+    QCOMPARE(w.frameGeometry().topLeft(), dropped);
 }
 
 void TestMainWindow::insert_bringsAnOpenAddDialogForward()
