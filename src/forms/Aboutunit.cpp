@@ -61,9 +61,7 @@ template<typename Label> Label *SizedLabel(const QString &name, Label *label, QP
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, UrlOpener openUrl)
-    : QDialog(parent,
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, WindowLook::CloseBoxOnlyFlags())
     , m_aboutFormOpen(aboutFormOpen)
     , m_help(help)
     , m_openUrl(std::move(openUrl))

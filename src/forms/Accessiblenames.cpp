@@ -1,6 +1,10 @@
 #include "Accessiblenames.h"
 
+#include <QComboBox>
 #include <QHash>
+#include <QLabel>
+
+#include <algorithm>
 #include <QWidget>
 
 namespace AccessibleNames {
@@ -98,14 +102,35 @@ QString For(const QString &windowName, const QString &objectName)
     return Tables().value(windowName).value(objectName);
 }
 
+namespace {
+
+bool HasBuddyLabel(QWidget *control)
+{
+    const auto labels = control->parentWidget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(labels.cbegin(), labels.cend(), [control](QLabel *label) { return label->buddy() == control; });
+}
+
+} // namespace
+
 void Apply(QWidget &window)
 {
     const Table table = Tables().value(window.objectName());
     const auto children = window.findChildren<QWidget *>();
     for (QWidget *child : children) {
         const QString name = table.value(child->objectName());
-        if (!name.isEmpty())
-            child->setAccessibleName(name);
+        if (name.isEmpty())
+            continue;
+        child->setAccessibleName(name);
+        // A list without a caption of its own on the screen (the plus lists under their button)
+        // gets an unseen one, for the labelled-by relation.
+        if (qobject_cast<QComboBox *>(child) && child->parentWidget() && !HasBuddyLabel(child)) {
+            auto *caption = new QLabel(name, child->parentWidget());
+            caption->setObjectName(QStringLiteral("lbl") + child->objectName());
+            caption->setGeometry(child->geometry());
+            caption->lower();
+            caption->setBuddy(child);
+            caption->hide();
+        }
     }
 }
 

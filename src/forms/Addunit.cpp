@@ -79,7 +79,7 @@ TfrmAdd::TfrmAdd(
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Добавить\\редактировать задание"));
     setFixedSize(506, 378);
-    setWindowFlags(CloseBoxOnlyFlags());
+    setWindowFlags(WindowLook::CloseBoxOnlyFlags());
     WindowLook::SetClassicColours(*this);
     setFont(WindowLook::DialogFont());
     CreateControls();

@@ -71,13 +71,6 @@ QLineEdit *MakeEdit(QWidget *parent, const QString &name, const QRect &geometry)
     return edit;
 }
 
-Qt::WindowFlags CloseBoxOnlyFlags()
-{
-    // Without CustomizeWindowHint the window manager adds its own minimize and maximize.
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-}
-
 void ShowFile(QLineEdit *edit, const QString &shown, const QString &fullPath)
 {
     edit->setText(shown);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <Qt>
 #include <QStringList>
 
 class QCheckBox;
@@ -27,9 +26,6 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, con
 QCheckBox *MakeCheck(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 QLineEdit *MakeEdit(QWidget *parent, const QString &name, const QRect &geometry);
-
-// A fixed dialog with a title bar and a close box, nothing else.
-Qt::WindowFlags CloseBoxOnlyFlags();
 
 // Sets a read-only file field: the name shown, the full path as its tooltip.
 void ShowFile(QLineEdit *edit, const QString &shown, const QString &fullPath);

@@ -55,7 +55,7 @@ TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFor
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Настройки"));
     setFixedSize(409, 253);
-    setWindowFlags(CloseBoxOnlyFlags());
+    setWindowFlags(WindowLook::CloseBoxOnlyFlags());
     WindowLook::SetClassicColours(*this);
     setFont(WindowLook::DialogFont());
 
@@ -137,12 +137,6 @@ void TfrmSettings::CreateMiscTab()
     count->setGeometry(8, 102, 376, 70);
     cbxSimvCount = MakeList(count, QStringLiteral("cbxSimvCount"), simvCountItems(), QRect(10, 34, 60, 24));
     MakeLabel(count, QStringLiteral("lblSimv"), QStringLiteral("сиволов"), QRect(76, 38, 80, 16));
-    // The group's caption is what the count means; the label after the list only names the unit.
-    auto *countCaption = new QLabel(count);
-    countCaption->setObjectName(QStringLiteral("lblSimvCount"));
-    countCaption->setText(AccessibleNames::For(QStringLiteral("frmSettings"), QStringLiteral("cbxSimvCount")));
-    countCaption->hide();
-    countCaption->setBuddy(cbxSimvCount);
 }
 
 void TfrmSettings::CreateButtons()

@@ -116,6 +116,15 @@ void SetClassicColours(QWidget &window)
     window.setPalette(palette);
 }
 
+Qt::WindowFlags CloseBoxOnlyFlags()
+{
+    // Asks the window manager for a title bar with a close box: on X11 the Motif hints then allow
+    // moving and closing only. (openbox draws its minimize button on every framed window all the
+    // same, and a greyed maximize on fixed-size ones.)
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
 double ContrastRatio(const QColor &a, const QColor &b)
 {
     const double la = luminance(a);

@@ -30,6 +30,9 @@ void SetButtonColours(QWidget &widget, const QColor &text, const QColor &face);
 // face with black text for the window, its buttons and its fields.
 void SetClassicColours(QWidget &window);
 
+// A fixed dialog with a title bar and a close box, nothing else.
+Qt::WindowFlags CloseBoxOnlyFlags();
+
 // WCAG contrast ratio of two colours (1 to 21).
 double ContrastRatio(const QColor &a, const QColor &b);
 
