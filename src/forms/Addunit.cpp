@@ -159,7 +159,7 @@ void TfrmAdd::CreateRemindGroup()
     setTextColor(edtProgFileName, QColor(128, 0, 128));
     edtBirthFIO = MakeEdit(g, QStringLiteral("edtBirthFIO"), QRect(8, 38, 234, 24));
     edtBirthFIO->setFocusPolicy(Qt::ClickFocus);
-    setTextColor(edtBirthFIO, QColor(0, 128, 0));
+    setTextColor(edtBirthFIO, QColor(0, 100, 0)); // a green that reads on the light blue
     chkShowMessage = MakeCheck(g, QStringLiteral("chkShowMessage"),
         QStringLiteral("Показывать свое напоминающее сообщение"), QRect(8, 94, 234, 20));
     memMessage = new QPlainTextEdit(g);

@@ -101,7 +101,7 @@ void SetClassicColours(QWidget &window)
         palette.setColor(group, QPalette::Shadow, QColor(105, 105, 105));
         palette.setColor(group, QPalette::ToolTipBase, QColor(255, 255, 220));
         palette.setColor(group, QPalette::ToolTipText, Qt::black);
-        palette.setColor(group, QPalette::Highlight, QColor(0, 120, 215));
+        palette.setColor(group, QPalette::Highlight, QColor(0, 110, 200));
         palette.setColor(group, QPalette::HighlightedText, Qt::white);
         palette.setColor(group, QPalette::Link, QColor(0, 0, 238));
         palette.setColor(group, QPalette::PlaceholderText, QColor(110, 110, 110));
