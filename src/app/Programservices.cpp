@@ -73,11 +73,11 @@ MainWindowServices ProgramServices::ForMainWindow()
     services.sound = m_sound.get();
     services.openAddress = [this](const QString &address) { m_opener->OpenUrl(QUrl(address)); };
     services.firstRunSetup = [this](TfrmMain &window) {
-        FirstRunSetup(*m_settings, window.Placement(), window, *m_help, QCoreApplication::applicationFilePath());
+        FirstRunSetup(
+            *m_settings, window.Placement(), window, *m_help, QCoreApplication::applicationFilePath());
     };
-    services.saveWindowGeometry = [this](TfrmMain &window) {
-        SaveWindowGeometry(*m_settings, window.Placement());
-    };
+    services.saveWindowGeometry
+        = [this](TfrmMain &window) { SaveWindowGeometry(*m_settings, window.Placement()); };
     services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick();
     services.images = ImageList1();
     services.appIcon = Artwork::AppIcon();

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
+#include <QWidget>
 
 #include <algorithm>
-#include <QWidget>
 
 namespace AccessibleNames {
 
@@ -107,7 +107,8 @@ namespace {
 bool HasBuddyLabel(QWidget *control)
 {
     const auto labels = control->parentWidget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
-    return std::any_of(labels.cbegin(), labels.cend(), [control](QLabel *label) { return label->buddy() == control; });
+    return std::any_of(
+        labels.cbegin(), labels.cend(), [control](QLabel *label) { return label->buddy() == control; });
 }
 
 } // namespace

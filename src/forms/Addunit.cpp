@@ -1,7 +1,7 @@
 #include "Addunit.h"
 
-#include "Context.h"
 #include "Accessiblenames.h"
+#include "Context.h"
 #include "Dialogwidgets.h"
 #include "Errors.h"
 #include "Filefilter.h"
@@ -189,7 +189,8 @@ void TfrmAdd::CreateTimeGroup()
     grpTimeSettings->setAutoFillBackground(true); // covers Label10 behind it
     QWidget *g = grpTimeSettings;
     QLabel *hours = MakeLabel(g, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 18, 60, 16));
-    QLabel *minutes = MakeLabel(g, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(86, 18, 60, 16));
+    QLabel *minutes
+        = MakeLabel(g, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(86, 18, 60, 16));
     QLabel *seconds
         = MakeLabel(g, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(162, 18, 66, 16));
     cbxHours = MakeList(g, QStringLiteral("cbxHours"), HourItems(), QRect(10, 36, 66, 24));

@@ -210,5 +210,5 @@ private:
     bool m_closing = false;
     bool m_sessionEnding = false;
     Qt::MouseButton m_dragButton = Qt::NoButton; // the button of a drag of the window in progress
-    QPoint m_dragOffset;                          // from the frame's top-left to the pointer
+    QPoint m_dragOffset; // from the frame's top-left to the pointer
 };

@@ -1,7 +1,7 @@
 #include "Settingsunit.h"
 
-#include "Context.h"
 #include "Accessiblenames.h"
+#include "Context.h"
 #include "Dialogwidgets.h"
 #include "Filefilter.h"
 #include "Messages.h"
@@ -122,7 +122,8 @@ void TfrmSettings::CreateMiscTab()
     plus->setObjectName(QStringLiteral("grpPlusTime"));
     plus->setGeometry(8, 4, 376, 66);
     MakeLabel(plus, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 20, 40, 16))
-        ->setBuddy(cbxPlusHours = MakeList(plus, QStringLiteral("cbxPlusHours"), HourItems(), QRect(10, 36, 60, 24)));
+        ->setBuddy(cbxPlusHours
+            = MakeList(plus, QStringLiteral("cbxPlusHours"), HourItems(), QRect(10, 36, 60, 24)));
     MakeLabel(plus, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(90, 20, 60, 16))
         ->setBuddy(cbxPlusMinutes
             = MakeList(plus, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(90, 36, 60, 24)));

@@ -65,7 +65,8 @@ double channel(double value)
 
 double luminance(const QColor &colour)
 {
-    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green()) + 0.0722 * channel(colour.blue());
+    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green())
+        + 0.0722 * channel(colour.blue());
 }
 
 } // namespace

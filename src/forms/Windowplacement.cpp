@@ -1,9 +1,9 @@
 #include "Windowplacement.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <QEvent>
 #include <QWindow>
 
 WindowPlacement::WindowPlacement(QWidget &window)

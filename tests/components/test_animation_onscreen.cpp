@@ -2,9 +2,9 @@
 // window was, the window beneath it shows again before the first outline is drawn. Runs on an X
 // display (run_on_desktop.sh), where an uncovered window keeps the closed one's pixels until it
 // repaints.
-#include "support/TestMain.h"
 #include "Animationcanvas.h"
 #include "Animationeffect.h"
+#include "support/TestMain.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -72,7 +72,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::qWait(300);
         const QPoint middle = form->geometry().center();
-        QCOMPARE(QGuiApplication::primaryScreen()->grabWindow(0, middle.x(), middle.y(), 1, 1).toImage().pixelColor(0, 0),
+        QCOMPARE(QGuiApplication::primaryScreen()
+                     ->grabWindow(0, middle.x(), middle.y(), 1, 1)
+                     .toImage()
+                     .pixelColor(0, 0),
             QColor(Qt::red));
 
         ScreenReadingCanvas canvas(middle);

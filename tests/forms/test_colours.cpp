@@ -2,7 +2,10 @@
 // forces a background it forces the text colour too, so no light-on-light or dark-on-dark pair
 // is left. Contrast is the WCAG ratio; text on the Parts' own steel-blue panel and list keeps
 // its given colours (3.2:1) and is held to 3:1.
-#include "support/TestMain.h"
+#include "Aboutunit.h"
+#include "Addunit.h"
+#include "Mainunit.h"
+#include "Settingsunit.h"
 #include "support/FakeClock.h"
 #include "support/FakeTaskListView.h"
 #include "support/MemorySettingsBackend.h"
@@ -11,10 +14,7 @@
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
 #include "support/SettingsSeeds.h"
-#include "Aboutunit.h"
-#include "Addunit.h"
-#include "Mainunit.h"
-#include "Settingsunit.h"
+#include "support/TestMain.h"
 #include "Windowlook.h"
 
 #include <QAbstractButton>
@@ -78,9 +78,10 @@ QList<Pair> TextPairs(QWidget *window)
         const QPalette p = w->palette();
         const QString name = w->objectName();
         if (qobject_cast<QPushButton *>(w)) {
-            pairs << Pair {name + QStringLiteral(" caption"), p.color(QPalette::ButtonText), p.color(QPalette::Button)};
-        } else if (qobject_cast<QLabel *>(w) || qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w)
-            || qobject_cast<QGroupBox *>(w)) {
+            pairs << Pair {
+                name + QStringLiteral(" caption"), p.color(QPalette::ButtonText), p.color(QPalette::Button)};
+        } else if (qobject_cast<QLabel *>(w) || qobject_cast<QCheckBox *>(w)
+            || qobject_cast<QRadioButton *>(w) || qobject_cast<QGroupBox *>(w)) {
             pairs << Pair {name, p.color(QPalette::WindowText), WindowBehind(w)};
         } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w)
             || qobject_cast<QAbstractItemView *>(w)) {
@@ -89,7 +90,8 @@ QList<Pair> TextPairs(QWidget *window)
                 p.color(QPalette::Highlight)};
         } else if (qobject_cast<QComboBox *>(w)) {
             pairs << Pair {name, p.color(QPalette::Text), p.color(QPalette::Base)};
-            pairs << Pair {name + QStringLiteral(" face"), p.color(QPalette::ButtonText), p.color(QPalette::Button)};
+            pairs << Pair {
+                name + QStringLiteral(" face"), p.color(QPalette::ButtonText), p.color(QPalette::Button)};
             pairs << Pair {name + QStringLiteral(" selected"), p.color(QPalette::HighlightedText),
                 p.color(QPalette::Highlight)};
         }

@@ -3,7 +3,11 @@
 // control laid over it, and the clock panel's date clear of the weekday for every month. Runs
 // on an X display with the fonts the package depends on (run_on_desktop.sh), at any scale;
 // the windows are saved as pictures in $ZARVO_ARTIFACTS.
-#include "support/TestMain.h"
+#include "Aboutunit.h"
+#include "Addunit.h"
+#include "Datetimetext.h"
+#include "Mainunit.h"
+#include "Settingsunit.h"
 #include "support/FakeClock.h"
 #include "support/FakeTaskListView.h"
 #include "support/MemorySettingsBackend.h"
@@ -12,11 +16,7 @@
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
 #include "support/SettingsSeeds.h"
-#include "Aboutunit.h"
-#include "Addunit.h"
-#include "Datetimetext.h"
-#include "Mainunit.h"
-#include "Settingsunit.h"
+#include "support/TestMain.h"
 #include "Windowlook.h"
 
 #include <QAbstractButton>
@@ -79,9 +79,8 @@ QRect InkBox(const QImage &image, const QColor &background, int tolerance = 60)
 // An image of a device-pixel rendering, brought to the logical size it shows.
 QImage Logical(const QImage &image, const QSize &size)
 {
-    QImage logical = image.size() == size
-        ? image
-        : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage logical
+        = image.size() == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     logical.setDevicePixelRatio(1);
     return logical.convertToFormat(QImage::Format_ARGB32);
 }
@@ -143,7 +142,8 @@ QStringList CutCaptions(QWidget *window)
         if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->text().isEmpty() || !label->pixmap().isNull())
                 continue;
-            const int height = label->wordWrap() ? qMax(w->height(), label->heightForWidth(w->width())) : w->height();
+            const int height
+                = label->wordWrap() ? qMax(w->height(), label->heightForWidth(w->width())) : w->height();
             const QSize roomy(label->wordWrap() ? w->width() : w->width() + 300, height + 40);
             // A framed label's own frame is ink too: only the text inside it is measured.
             const int frame = label->frameWidth();
@@ -258,7 +258,8 @@ QStringList ShowThrough(QWidget *window, const QImage &screen)
             if (!lower || lower == upper || !ShownOnScreen(lower) || IsEmptyLabel(lower))
                 continue;
             const auto siblings = upper->parentWidget()->children();
-            if (siblings.indexOf(lower) < siblings.indexOf(upper) && lower->geometry().intersects(upper->geometry()))
+            if (siblings.indexOf(lower) < siblings.indexOf(upper)
+                && lower->geometry().intersects(upper->geometry()))
                 laidOver = true;
         }
         if (!laidOver)
@@ -314,10 +315,12 @@ void CheckWindow(QWidget *window, const QString &shotName)
     const QImage screen = ScreenImage(window);
     SaveShot(screen, shotName);
     const QStringList cut = CutCaptions(window);
-    QVERIFY2(cut.isEmpty(), qPrintable(shotName + QStringLiteral(": cut captions: ") + cut.join(QStringLiteral("; "))));
+    QVERIFY2(cut.isEmpty(),
+        qPrintable(shotName + QStringLiteral(": cut captions: ") + cut.join(QStringLiteral("; "))));
     const QStringList overlaps = Overlaps(window);
     QVERIFY2(overlaps.isEmpty(),
-        qPrintable(shotName + QStringLiteral(": overlapping controls: ") + overlaps.join(QStringLiteral("; "))));
+        qPrintable(
+            shotName + QStringLiteral(": overlapping controls: ") + overlaps.join(QStringLiteral("; "))));
     const QStringList through = ShowThrough(window, screen);
     QVERIFY2(through.isEmpty(),
         qPrintable(shotName + QStringLiteral(": showing through: ") + through.join(QStringLiteral("; "))));
@@ -342,7 +345,8 @@ struct Fixture {
     {
         SeedSettingsAfterFirstRun(settings);
         settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 0);
-        settings.set(SettingsKeys::Settings, QStringLiteral("sound_fn"), QStringLiteral("/usr/share/sounds/alarm.wav"));
+        settings.set(SettingsKeys::Settings, QStringLiteral("sound_fn"),
+            QStringLiteral("/usr/share/sounds/alarm.wav"));
         settings.set(SettingsKeys::Settings, QStringLiteral("prog_fn"), QStringLiteral("/usr/bin/program"));
         ctx.taskFilePath = dir.filePath(QStringLiteral("ztasks.zct"));
         ctx.settings = &settings;
@@ -401,7 +405,8 @@ private slots:
         QString widestWeekday;
         for (int day = 0; day < 7; ++day) {
             const QString text = WeekdayText(QDate(2026, 9, 28).addDays(day));
-            if (window.fontMetrics().horizontalAdvance(text) > window.fontMetrics().horizontalAdvance(widestWeekday))
+            if (window.fontMetrics().horizontalAdvance(text)
+                > window.fontMetrics().horizontalAdvance(widestWeekday))
                 widestWeekday = text;
         }
         for (int month = 1; month <= 12; ++month) {
@@ -411,7 +416,8 @@ private slots:
                 const QString text = DateLabelText(QDateTime(QDate(2026, month, day), QTime(0, 0)));
                 window.SetClockTexts(QStringLiteral("10:00:00"), text, widestWeekday);
                 const QImage ink = RenderAt(window.lblData, window.lblData->size() + QSize(200, 0));
-                const int right = InkBox(ink, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
+                const int right
+                    = InkBox(ink, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
                 if (right > widestInk) {
                     widestInk = right;
                     widest = text;
@@ -420,15 +426,16 @@ private slots:
             window.SetClockTexts(QStringLiteral("10:00:00"), widest, widestWeekday);
             QTest::qWait(30);
             if (month == 9)
-                SaveShot(ScreenImage(&window).copy(window.pnlTimeAndDate->geometry()), QStringLiteral("clock_panel"));
+                SaveShot(ScreenImage(&window).copy(window.pnlTimeAndDate->geometry()),
+                    QStringLiteral("clock_panel"));
             QVERIFY2(window.lblData->x() + widestInk < weekdayLeft - 2,
                 qPrintable(QStringLiteral("\"%1\" ends at %2, the weekday starts at %3")
                                .arg(widest)
                                .arg(window.lblData->x() + widestInk)
                                .arg(weekdayLeft)));
             const QImage weekday = RenderAt(window.lblDayOfWeek, window.lblDayOfWeek->size() + QSize(200, 0));
-            const int weekdayRight
-                = weekdayLeft + InkBox(weekday, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
+            const int weekdayRight = weekdayLeft
+                + InkBox(weekday, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
             QVERIFY2(weekdayRight < window.pnlTimeAndDate->width() - 2,
                 qPrintable(QStringLiteral("\"%1\" ends at %2").arg(widestWeekday).arg(weekdayRight)));
         }

@@ -1,25 +1,26 @@
-#include "support/TestMain.h"
+#include "Addunit.h"
+#include "Cp1251.h"
+#include "Endunit.h"
+#include "Errors.h"
+#include "Mainunit.h"
+#include "Messages.h"
+#include "Settingsunit.h"
+#include "Soundplayer.h"
 #include "support/FakeClock.h"
+#include "support/FileHelpers.h"
+#include "support/MemorySettingsBackend.h"
 #include "support/RecordingActions.h"
 #include "support/RecordingHelp.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
 #include "support/SettingsSeeds.h"
-#include "Cp1251.h"
-#include "Endunit.h"
-#include "Errors.h"
-#include "Addunit.h"
-#include "Mainunit.h"
-#include "Settingsunit.h"
-#include "Soundplayer.h"
-#include "Messages.h"
-#include "support/FileHelpers.h"
-#include "support/MemorySettingsBackend.h"
+#include "support/TestMain.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QDialog>
 
 namespace {
 
@@ -311,8 +311,8 @@ void TestMainWindow::openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneF
         // "Добавить задание..." of the tray menu: the open dialog comes forward, no second one.
         w.mnuTrayAdd->trigger();
         const QWidgetList tops = QApplication::topLevelWidgets();
-        seen.last().addDialogs
-            = int(std::count_if(tops.cbegin(), tops.cend(), [](QWidget *top) { return qobject_cast<TfrmAdd *>(top); }));
+        seen.last().addDialogs = int(std::count_if(
+            tops.cbegin(), tops.cend(), [](QWidget *top) { return qobject_cast<TfrmAdd *>(top); }));
         QCOMPARE(QApplication::activeModalWidget(), dialog);
         // A box of the dialog blocks the dialog, and still not the tray.
         QTimer::singleShot(0, [&] {

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 namespace {
-const QRect kLeftScreen(0, 0, 1280, 770);      // available area: a panel takes the bottom 30
+const QRect kLeftScreen(0, 0, 1280, 770); // available area: a panel takes the bottom 30
 const QRect kRightScreen(1280, 0, 1920, 1080);
 } // namespace
 
@@ -21,14 +21,15 @@ private slots:
         QTest::addColumn<QPoint>("placed");
         const QSize frame(553, 335);
         QTest::newRow("on screen: unchanged") << QPoint(313, 247) << frame << QPoint(313, 247);
-        QTest::newRow("title bar above the screen (a Wayland save)") << QPoint(-3, -30) << frame << QPoint(0, 0);
+        QTest::newRow("title bar above the screen (a Wayland save)")
+            << QPoint(-3, -30) << frame << QPoint(0, 0);
         QTest::newRow("past the right edge") << QPoint(1000, 100) << frame << QPoint(1280 - 553, 100);
         QTest::newRow("below the panel") << QPoint(100, 700) << frame << QPoint(100, 770 - 335);
         QTest::newRow("far away: the screen it is nearest by area, else the first")
             << QPoint(90000, 90000) << frame << QPoint(1280 - 553, 770 - 335);
         QTest::newRow("on the second screen: stays there") << QPoint(2000, 500) << frame << QPoint(2000, 500);
-        QTest::newRow("across both: the screen holding most of it") << QPoint(1100, 100) << frame
-                                                                   << QPoint(1280, 100);
+        QTest::newRow("across both: the screen holding most of it")
+            << QPoint(1100, 100) << frame << QPoint(1280, 100);
         QTest::newRow("larger than the screen: top-left kept reachable")
             << QPoint(-50, -50) << QSize(1400, 900) << QPoint(0, 0);
     }
