@@ -10,6 +10,13 @@ WindowPlacement::WindowPlacement(QWidget &window)
     : m_window(window)
 {
     m_window.installEventFilter(this);
+    m_retry.setInterval(20);
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        if (!m_pending || ++m_retries > 150)
+            m_retry.stop();
+        else
+            CorrectFrame();
+    });
 }
 
 bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
@@ -39,6 +46,7 @@ void WindowPlacement::CorrectFrame()
         return; // not framed yet: the frame's size is still unknown
     const QPoint client = *m_pending + QPoint(margins.left(), margins.top());
     m_pending.reset();
+    m_retry.stop();
     if (handle->position() != client)
         handle->setPosition(client);
 }
@@ -149,8 +157,11 @@ void WindowPlacement::MoveFrame(QPoint frame)
     // its frame round the window, it places the client area, and the frame is put right when
     // its size is known.
     m_window.move(frame);
-    if (m_reportsPosition && m_window.frameGeometry().size() == m_window.size())
+    if (m_reportsPosition && m_window.frameGeometry().size() == m_window.size()) {
         m_pending = frame;
+        m_retries = 0;
+        m_retry.start();
+    }
 }
 
 QSize WindowPlacement::FrameSize() const

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QTimer>
 
 #include <optional>
 
@@ -54,4 +55,8 @@ private:
     // A frame position asked for before the window manager had framed the window: the frame's
     // size is known only then, so the place is checked once more when the window moves.
     std::optional<QPoint> m_pending;
+    // Asks again until the window manager's frame is known (its extents may come after the
+    // window's first events).
+    QTimer m_retry;
+    int m_retries = 0;
 };

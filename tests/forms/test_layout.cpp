@@ -410,24 +410,22 @@ private slots:
                 widestWeekday = text;
         }
         for (int month = 1; month <= 12; ++month) {
+            // The widest date of the month by the font's measure, then read from the pixels.
             QString widest;
-            int widestInk = -1;
             for (int day = 1; day <= QDate(2026, month, 1).daysInMonth(); ++day) {
                 const QString text = DateLabelText(QDateTime(QDate(2026, month, day), QTime(0, 0)));
-                window.SetClockTexts(QStringLiteral("10:00:00"), text, widestWeekday);
-                const QImage ink = RenderAt(window.lblData, window.lblData->size() + QSize(200, 0));
-                const int right
-                    = InkBox(ink, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
-                if (right > widestInk) {
-                    widestInk = right;
+                if (window.lblData->fontMetrics().horizontalAdvance(text)
+                    > window.lblData->fontMetrics().horizontalAdvance(widest))
                     widest = text;
-                }
             }
             window.SetClockTexts(QStringLiteral("10:00:00"), widest, widestWeekday);
-            QTest::qWait(30);
-            if (month == 9)
+            const QImage ink = RenderAt(window.lblData, window.lblData->size() + QSize(200, 0));
+            const int widestInk = InkBox(ink, window.pnlTimeAndDate->palette().color(QPalette::Window)).right();
+            if (month == 9) {
+                QTest::qWait(30);
                 SaveShot(ScreenImage(&window).copy(window.pnlTimeAndDate->geometry()),
                     QStringLiteral("clock_panel"));
+            }
             QVERIFY2(window.lblData->x() + widestInk < weekdayLeft - 2,
                 qPrintable(QStringLiteral("\"%1\" ends at %2, the weekday starts at %3")
                                .arg(widest)
