@@ -42,8 +42,10 @@ void WindowPlacement::CorrectFrame()
     if (!m_window.isVisible() || !handle)
         return;
     const QMargins margins = handle->frameMargins();
-    if (margins.isNull())
-        return; // not framed yet: the frame's size is still unknown
+    // Not framed yet (or framed without a border and title, where the client's place is the
+    // frame's and nothing needs putting right): asked again later.
+    if (margins.left() == 0 && margins.top() == 0)
+        return;
     const QPoint client = *m_pending + QPoint(margins.left(), margins.top());
     m_pending.reset();
     m_retry.stop();
@@ -154,13 +156,14 @@ void WindowPlacement::MoveFrame(QPoint frame)
 {
     m_given = frame;
     // A move of a framed top-level window places its frame; before the window manager has put
-    // its frame round the window, it places the client area, and the frame is put right when
-    // its size is known.
+    // its frame round the window, it places the client area. Either way the place is checked
+    // again once the frame's size is known.
     m_window.move(frame);
-    if (m_reportsPosition && m_window.frameGeometry().size() == m_window.size()) {
+    if (m_reportsPosition) {
         m_pending = frame;
         m_retries = 0;
         m_retry.start();
+        CorrectFrame();
     }
 }
 
