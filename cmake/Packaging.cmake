@@ -30,8 +30,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The SVG icon engine and image plugin ship in libqt6svg6, which dpkg-shlibdeps already lists for
 # the program's own libQt6Svg; the xcb platform plugin comes with libqt6gui6 and the sound back
 # ends with libqt6multimedia6. Named here only when there is no program to read them from.
+# The UI fonts the windows are laid out for come from fonts-paratype and fonts-liberation2.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-paratype, fonts-liberation2")
 if(NOT TARGET zarvo)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, ")
 endif()
 # Without these the program still runs: Qt's standard buttons stay English (the translations),
 # opening documents, the home page and mail does nothing (xdg-utils), and a Wayland session falls

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 build_packages=(ccache cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
   qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n libqt6svg6 libqt6multimedia6 libpulse-dev
-  libxcb1-dev libxcb-shape0-dev)
+  libxcb1-dev libxcb-shape0-dev fonts-paratype fonts-liberation2)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick trayer openbox dbus dbus-x11 pulseaudio
   pulseaudio-utils sox xdg-utils python3 python3-dbus python3-gi at-spi2-core python3-pyatspi
   desktop-file-utils appstream dpkg-dev file fonts-dejavu-core lintian man-db)

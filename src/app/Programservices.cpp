@@ -19,9 +19,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
@@ -39,33 +37,6 @@ public:
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
-};
-
-// The main window's frame as the settings store sees it: position of the outer frame, size of
-// the window, and the size of the screen it is on.
-class WindowGeometry final : public MainWindowGeometry {
-public:
-    explicit WindowGeometry(QWidget &window)
-        : m_window(window)
-    {
-    }
-    int Left() const override { return m_window.x(); }
-    int Top() const override { return m_window.y(); }
-    int Width() const override { return m_window.width(); }
-    int Height() const override { return m_window.height(); }
-    void SetLeft(int left) override { m_window.move(left, m_window.y()); }
-    void SetTop(int top) override { m_window.move(m_window.x(), top); }
-    void SetWidth(int width) override { m_window.resize(width, m_window.height()); }
-    void SetHeight(int height) override { m_window.resize(m_window.width(), height); }
-    int ScreenWidth() const override { return screen()->geometry().width(); }
-    int ScreenHeight() const override { return screen()->geometry().height(); }
-
-private:
-    QScreen *screen() const
-    {
-        return m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
-    }
-    QWidget &m_window;
 };
 
 QList<QIcon> ImageList1()
@@ -127,13 +98,11 @@ MainWindowServices ProgramServices::ForMainWindow()
     services.sound = m_sound.get();
     services.openAddress = [this](const QString &address) { m_opener->OpenUrl(QUrl(address)); };
     services.firstRunSetup = [this](TfrmMain &window) {
-        WindowGeometry geometry(window);
-        FirstRunSetup(*m_settings, geometry, window, *m_help, QCoreApplication::applicationFilePath());
+        FirstRunSetup(
+            *m_settings, window.Placement(), window, *m_help, QCoreApplication::applicationFilePath());
     };
-    services.saveWindowGeometry = [this](TfrmMain &window) {
-        const WindowGeometry geometry(window);
-        SaveWindowGeometry(*m_settings, geometry);
-    };
+    services.saveWindowGeometry
+        = [this](TfrmMain &window) { SaveWindowGeometry(*m_settings, window.Placement()); };
     services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick();
     services.watchTrayHost = [](QObject *receiver, std::function<void()> changed) {
         auto *watcher = new TrayHostWatcher(receiver);

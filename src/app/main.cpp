@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     InstanceChannel channel;
 
     QApplication::setApplicationName(Msg::AppTitle);
-    QGuiApplication::setApplicationDisplayName(Msg::AppTitle);
+    // No display name: Qt would append " — Zarvo" to every window title on X11.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zarvo"));
     // The program lives on in the notification area when its window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);

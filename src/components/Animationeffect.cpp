@@ -4,7 +4,10 @@
 #include "Animationsequence.h"
 #include "Cpuspeed.h"
 #include "Outlineoverlay.h"
+#include "Screenoverlay.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -104,12 +107,26 @@ void TAnimationEffect::MessageBefore(QEvent *event)
     } else if (event->type() == QEvent::Hide && m_visible) {
         m_visible = false;
         if (m_animateOnHide) {
-            // A top-level form is already off the screen: give the windows beneath a moment to
-            // repaint before the outlines are drawn over them.
+            // The figure starts from the screen as it is once the form has gone: the form's
+            // window is taken off the display, and the windows beneath (ours too: the
+            // animation keeps our event loop busy) repaint before the outlines are drawn.
             if (OwnerForm() && OwnerForm()->isWindow())
-                QThread::msleep(100);
+                LetTheScreenSettle();
             Animate(false);
         }
+    }
+}
+
+void TAnimationEffect::LetTheScreenSettle()
+{
+    // About the 100 ms the form's hiding has always waited, spent repainting rather than asleep.
+    SyncWithDisplay();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 100) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        SyncWithDisplay();
+        QThread::msleep(5);
     }
 }
 

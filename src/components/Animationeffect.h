@@ -94,6 +94,7 @@ private:
     void efFireworxFrames(TAnimationType phase);
     void DrawPolygons(const std::vector<TFloatPolygon> &polygons);
     void PauseAfterStep();
+    void LetTheScreenSettle();
 
     bool m_animateOnShow = false;
     bool m_animateOnHide = false;

@@ -174,6 +174,13 @@ void TTrayIcon::HostChanged()
 
 void TTrayIcon::HandleActivation(QSystemTrayIcon::ActivationReason reason)
 {
+    const bool middleDouble = reason == QSystemTrayIcon::MiddleClick && m_middlePress.isValid()
+        && m_middlePress.elapsed() <= QApplication::doubleClickInterval();
+    // A host reports each middle press alone: the second of two quick ones is a double-click.
+    if (reason == QSystemTrayIcon::MiddleClick && !middleDouble)
+        m_middlePress.start();
+    else
+        m_middlePress.invalidate();
     switch (reason) {
     case QSystemTrayIcon::Trigger:
         if (!m_hostReportsDoubleClick) {
@@ -204,6 +211,8 @@ void TTrayIcon::HandleActivation(QSystemTrayIcon::ActivationReason reason)
         return;
     case QSystemTrayIcon::MiddleClick:
         DoMouseUp(Qt::MiddleButton);
+        if (middleDouble)
+            DoDblClick();
         return;
     case QSystemTrayIcon::Unknown:
         return;

@@ -109,6 +109,7 @@ private:
     QSystemTrayIcon m_tray;
     QTimer m_animateTimer;
     QElapsedTimer m_triggerAsDouble;
+    QElapsedTimer m_middlePress; // the last middle click not yet part of a double-click
     QIcon m_icon;
     QList<QIcon> m_icons;
     QPointer<QMenu> m_popupMenu;

@@ -1,9 +1,11 @@
 #include "Aboutunit.h"
 
+#include "Accessiblenames.h"
 #include "Animationeffect.h"
 #include "Linklabel.h"
 #include "Messages.h"
 #include "Ports.h"
+#include "Windowlook.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -59,8 +61,7 @@ template<typename Label> Label *SizedLabel(const QString &name, Label *label, QP
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, UrlOpener openUrl)
-    : QDialog(parent,
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, WindowLook::CloseBoxOnlyFlags())
     , m_aboutFormOpen(aboutFormOpen)
     , m_help(help)
     , m_openUrl(std::move(openUrl))
@@ -70,18 +71,14 @@ TfrmAbout::TfrmAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help, Url
         m_openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
 
     setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(Msg::AboutCaption);
-    // The layout is made for a narrow 8 point face; the faces standing in for it on other systems
-    // run wider, so they are narrowed to keep the dotted lines and addresses inside their boxes.
-    QFont face(QStringLiteral("MS Sans Serif"), 8);
-    if (!QFontInfo(face).exactMatch())
-        face.setStretch(82);
-    setFont(face);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
-    setPalette(colours);
+    setFont(WindowLook::DialogFont());
+    // The button face with the window text, both set: a dark system palette keeps no half.
+    WindowLook::SetClassicColours(*this);
     setFixedSize(308, 251);
     CreateControls();
+    AccessibleNames::Apply(*this);
 
     // Centred on the screen when shown; placed now, so that the opening animation converges on
     // the window's final place.
@@ -124,7 +121,6 @@ void TfrmAbout::CreateControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Artwork(QStringLiteral("image1.svg"), {118, 82}));
     Image1->setGeometry(5, 4, 118, 82);
-    Image1->setAccessibleName(QStringLiteral("Картинка"));
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -133,7 +129,6 @@ void TfrmAbout::CreateControls()
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(Artwork(QStringLiteral("image2.svg"), {72, 32}));
     Image2->setGeometry(49, 8, 72, 32);
-    Image2->setAccessibleName(Msg::AppTitle);
     Label9 = FixedLabel(
         QStringLiteral("Label9"), QStringLiteral("Автор.........Тарвиль"), GroupBox1, {8, 45, 161, 21});
     Label2 = FixedLabel(QStringLiteral("Label2"), QStringLiteral("Версия...........................1.0 rc4"),
@@ -178,6 +173,9 @@ void TfrmAbout::ShowAbout(QWidget *parent, bool &aboutFormOpen, HelpViewer &help
         return;
     }
     frmAbout = new TfrmAbout(parent, aboutFormOpen, help, std::move(openUrl));
+    // Modal to its owner only: the tray menu stays usable and can bring the window forward.
+    if (parent)
+        frmAbout->setWindowModality(Qt::WindowModal);
     frmAbout->exec(); // frees itself when closed
 }
 

@@ -1,5 +1,6 @@
 #include "Addunit.h"
 
+#include "Accessiblenames.h"
 #include "Context.h"
 #include "Dialogwidgets.h"
 #include "Errors.h"
@@ -10,6 +11,7 @@
 #include "Tasklist.h"
 #include "Taskrecord.h"
 #include "Txtfileclass.h"
+#include "Windowlook.h"
 #include "Workingset.h"
 
 #include <QButtonGroup>
@@ -77,9 +79,11 @@ TfrmAdd::TfrmAdd(
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Добавить\\редактировать задание"));
     setFixedSize(506, 378);
-    setWindowFlags(
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(WindowLook::CloseBoxOnlyFlags());
+    WindowLook::SetClassicColours(*this);
+    setFont(WindowLook::DialogFont());
     CreateControls();
+    AccessibleNames::Apply(*this);
     WatchChildren(this);
     // Filled once per opening: a message box shown by the dialog must not refill it over what
     // the user has typed.
@@ -97,22 +101,21 @@ void TfrmAdd::CreateControls()
 {
     // Created first so that they stay behind the groups that hide them.
     Label13 = MakeLabel(this, QStringLiteral("Label13"), QStringLiteral("<дополнительных параметров нет>"),
-        QRect(254, 90, 244, 20));
+        QRect(250, 90, 250, 20));
     Label13->setAlignment(Qt::AlignCenter);
     Label10 = MakeLabel(this, QStringLiteral("Label10"), QStringLiteral("<устанавливать время не нужно>"),
-        QRect(8, 262, 240, 20));
+        QRect(8, 262, 236, 20));
     Label10->setAlignment(Qt::AlignCenter);
 
     radType = new QGroupBox(QStringLiteral("Что следует сделать?"), this);
     radType->setObjectName(QStringLiteral("radType"));
-    radType->setAccessibleName(QStringLiteral("radType"));
-    radType->setGeometry(8, 4, 238, 196);
+    radType->setGeometry(8, 4, 236, 196);
     m_typeButtons = new QButtonGroup(this);
     for (int i = 0; i < kTypeItems.size(); ++i) {
         auto *item = new QRadioButton(kTypeItems.at(i), radType);
         item->setObjectName(QStringLiteral("radType%1").arg(i));
         item->setAccessibleName(kTypeItems.at(i));
-        item->setGeometry(10, 22 + i * 24, 222, 22);
+        item->setGeometry(10, 22 + i * 24, 220, 22);
         m_typeButtons->addButton(item, i);
     }
     m_typeButtons->button(0)->setChecked(true);
@@ -132,36 +135,36 @@ void TfrmAdd::CreateRemindGroup()
 {
     grpRemindAlso = new QGroupBox(QStringLiteral("Дополнительные параметры задания"), this);
     grpRemindAlso->setObjectName(QStringLiteral("grpRemindAlso"));
-    grpRemindAlso->setGeometry(254, 4, 244, 196);
+    grpRemindAlso->setGeometry(250, 4, 250, 196);
+    grpRemindAlso->setAutoFillBackground(true); // covers Label13 behind it
     QWidget *g = grpRemindAlso;
 
-    Label11 = MakeLabel(g, QStringLiteral("Label11"), QString(), QRect(8, 18, 228, 32));
+    Label11 = MakeLabel(g, QStringLiteral("Label11"), QString(), QRect(8, 18, 234, 16));
     btnAudioOpen = MakeButton(
         g, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"), QRect(8, kAudioOpenTop, 84, 24));
     chkPlaySound = MakeCheck(g, QStringLiteral("chkPlaySound"),
-        QStringLiteral("Проигрывать звуковой файл (*.wav)"), QRect(8, 44, 228, 20));
+        QStringLiteral("Проигрывать звуковой файл (*.wav)"), QRect(8, 44, 234, 20));
     chkPlaySound->setChecked(true);
-    edtSoundFileName = MakeEdit(g, QStringLiteral("edtSoundFileName"), QRect(8, 66, 156, 24));
+    edtSoundFileName = MakeEdit(g, QStringLiteral("edtSoundFileName"), QRect(8, 66, 162, 24));
     edtSoundFileName->setReadOnly(true);
     setTextColor(edtSoundFileName, Qt::blue);
-    btnAudioPlay = MakeButton(g, QStringLiteral("btnAudioPlay"), QString(), QRect(170, 66, 30, 24));
+    btnAudioPlay = MakeButton(g, QStringLiteral("btnAudioPlay"), QString(), QRect(176, 66, 30, 24));
     btnAudioPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     btnAudioPlay->setToolTip(QStringLiteral("Прослушать"));
-    btnAudioStop = MakeButton(g, QStringLiteral("btnAudioStop"), QString(), QRect(204, 66, 30, 24));
+    btnAudioStop = MakeButton(g, QStringLiteral("btnAudioStop"), QString(), QRect(210, 66, 30, 24));
     btnAudioStop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     btnAudioStop->setToolTip(QStringLiteral("Остановить"));
-    edtProgFileName = MakeEdit(g, QStringLiteral("edtProgFileName"), QRect(8, 52, 228, 24));
+    edtProgFileName = MakeEdit(g, QStringLiteral("edtProgFileName"), QRect(8, 38, 234, 24));
     edtProgFileName->setReadOnly(true);
     setTextColor(edtProgFileName, QColor(128, 0, 128));
-    edtBirthFIO = MakeEdit(g, QStringLiteral("edtBirthFIO"), QRect(8, 52, 228, 24));
+    edtBirthFIO = MakeEdit(g, QStringLiteral("edtBirthFIO"), QRect(8, 38, 234, 24));
     edtBirthFIO->setFocusPolicy(Qt::ClickFocus);
-    setTextColor(edtBirthFIO, QColor(0, 128, 0));
+    setTextColor(edtBirthFIO, QColor(0, 100, 0)); // a green that reads on the light blue
     chkShowMessage = MakeCheck(g, QStringLiteral("chkShowMessage"),
-        QStringLiteral("Показывать свое напоминающее сообщение"), QRect(8, 94, 228, 20));
+        QStringLiteral("Показывать свое напоминающее сообщение"), QRect(8, 94, 234, 20));
     memMessage = new QPlainTextEdit(g);
     memMessage->setObjectName(QStringLiteral("memMessage"));
-    memMessage->setAccessibleName(QStringLiteral("memMessage"));
-    memMessage->setGeometry(8, 116, 228, 72);
+    memMessage->setGeometry(8, 116, 234, 72);
     memMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memMessage->setToolTip(QStringLiteral("Длина сообщения не должна превышать 150 символов!"));
@@ -182,14 +185,20 @@ void TfrmAdd::CreateTimeGroup()
     using namespace TaskDialogLists;
     grpTimeSettings = new QGroupBox(QStringLiteral("Установка времени выполнения"), this);
     grpTimeSettings->setObjectName(QStringLiteral("grpTimeSettings"));
-    grpTimeSettings->setGeometry(8, 204, 238, 136);
+    grpTimeSettings->setGeometry(8, 204, 236, 136);
+    grpTimeSettings->setAutoFillBackground(true); // covers Label10 behind it
     QWidget *g = grpTimeSettings;
-    MakeLabel(g, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 18, 60, 16));
-    MakeLabel(g, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(86, 18, 60, 16));
-    MakeLabel(g, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(162, 18, 66, 16));
+    QLabel *hours = MakeLabel(g, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 18, 60, 16));
+    QLabel *minutes
+        = MakeLabel(g, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(86, 18, 60, 16));
+    QLabel *seconds
+        = MakeLabel(g, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(162, 18, 66, 16));
     cbxHours = MakeList(g, QStringLiteral("cbxHours"), HourItems(), QRect(10, 36, 66, 24));
     cbxMinutes = MakeList(g, QStringLiteral("cbxMinutes"), MinuteItems(), QRect(86, 36, 66, 24));
     cbxSeconds = MakeList(g, QStringLiteral("cbxSeconds"), MinuteItems(), QRect(162, 36, 66, 24));
+    hours->setBuddy(cbxHours);
+    minutes->setBuddy(cbxMinutes);
+    seconds->setBuddy(cbxSeconds);
 
     grpPlusTime = new QGroupBox(g);
     grpPlusTime->setObjectName(QStringLiteral("grpPlusTime"));
@@ -209,21 +218,24 @@ void TfrmAdd::CreateDateGroup()
     using namespace TaskDialogLists;
     grpDateSettings = new QGroupBox(QStringLiteral("Установка даты выполнения"), this);
     grpDateSettings->setObjectName(QStringLiteral("grpDateSettings"));
-    grpDateSettings->setGeometry(254, 204, 244, 136);
+    grpDateSettings->setGeometry(250, 204, 250, 136);
     QWidget *g = grpDateSettings;
-    MakeLabel(g, QStringLiteral("lblDay"), QStringLiteral("Число"), QRect(10, 18, 50, 16));
-    MakeLabel(g, QStringLiteral("lblMonth"), QStringLiteral("Месяц"), QRect(66, 18, 90, 16));
+    QLabel *day = MakeLabel(g, QStringLiteral("lblDay"), QStringLiteral("Число"), QRect(10, 18, 50, 16));
+    QLabel *month = MakeLabel(g, QStringLiteral("lblMonth"), QStringLiteral("Месяц"), QRect(66, 18, 90, 16));
     Label6 = MakeLabel(g, QStringLiteral("Label6"), QStringLiteral("Год"), QRect(168, 18, 60, 16));
     cbxDay = MakeList(g, QStringLiteral("cbxDay"), DayItems(), QRect(10, 36, 50, 24));
     cbxMonth = MakeList(g, QStringLiteral("cbxMonth"), MonthItems(), QRect(66, 36, 96, 24));
     cbxYear = MakeList(g, QStringLiteral("cbxYear"), YearItems(), QRect(168, 36, 66, 24));
+    day->setBuddy(cbxDay);
+    month->setBuddy(cbxMonth);
+    Label6->setBuddy(cbxYear);
     chkEveryDay = MakeCheck(
-        g, QStringLiteral("chkEveryDay"), QStringLiteral("Выполнять каждый день"), QRect(10, 72, 224, 20));
+        g, QStringLiteral("chkEveryDay"), QStringLiteral("Выполнять каждый день"), QRect(10, 72, 230, 20));
     pnlBirthWarning = MakeLabel(g, QStringLiteral("pnlBirthWarning"),
         QStringLiteral("Помните, что Вы устанавливаете лишь дату напоминания о дне рождения. "
                        "Точную дату дня рождения вы можете записать в напоминающем "
                        "сообщении."),
-        QRect(6, 64, 232, 66));
+        QRect(6, 64, 238, 66));
     pnlBirthWarning->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlBirthWarning->setMargin(2);
     connect(chkEveryDay, &QCheckBox::toggled, this, &TfrmAdd::chkEveryDayClick);
@@ -231,12 +243,12 @@ void TfrmAdd::CreateDateGroup()
 
 void TfrmAdd::CreateButtons()
 {
-    btnOK = MakeButton(this, QStringLiteral("btnOK"), QStringLiteral("&ОК"), QRect(254, 346, 78, 26));
+    btnOK = MakeButton(this, QStringLiteral("btnOK"), QStringLiteral("&ОК"), QRect(256, 346, 78, 26));
     btnOK->setDefault(true);
     btnCancel
-        = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(337, 346, 78, 26));
+        = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("От&мена"), QRect(339, 346, 78, 26));
     btnHelp
-        = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(420, 346, 78, 26));
+        = MakeButton(this, QStringLiteral("btnHelp"), QStringLiteral("&Справка"), QRect(422, 346, 78, 26));
     connect(btnOK, &QPushButton::clicked, this, &TfrmAdd::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAdd::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TfrmAdd::btnHelpClick);

@@ -1,5 +1,7 @@
 #include "Dialogwidgets.h"
 
+#include "Windowlook.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -16,7 +18,6 @@ namespace {
 template<typename W> W *named(W *widget, const QString &name, const QRect &geometry)
 {
     widget->setObjectName(name);
-    widget->setAccessibleName(name);
     widget->setGeometry(geometry);
     return widget;
 }
@@ -25,11 +26,11 @@ template<typename W> W *named(W *widget, const QString &name, const QRect &geome
 
 void SetFieldBackground(QWidget *widget)
 {
-    QPalette palette = widget->palette();
+    // The text colour is forced with the background: a dark system palette's light text would
+    // be unreadable on this blue.
     const QColor blue(214, 234, 254);
-    palette.setColor(QPalette::Base, blue);
-    palette.setColor(QPalette::Button, blue);
-    widget->setPalette(palette);
+    WindowLook::SetFieldColours(*widget, Qt::black, blue);
+    WindowLook::SetButtonColours(*widget, Qt::black, blue);
     widget->setAutoFillBackground(true);
 }
 

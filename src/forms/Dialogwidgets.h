@@ -14,8 +14,8 @@ class QPushButton;
 class QRect;
 class QWidget;
 
-// Small builders shared by the dialogs: every control gets its name as object name and as
-// accessible name, so tests and screen readers find it.
+// Small builders shared by the dialogs: every control gets its name as object name, so tests
+// find it (screen readers get the names of AccessibleNames).
 namespace DialogWidgets {
 
 // The light blue background of the dialogs' lists, edit fields and memos.

@@ -1,6 +1,7 @@
 #include "Endunit.h"
 
 #include "Messages.h"
+#include "Windowlook.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -24,15 +25,12 @@ TfrmEnd::TfrmEnd(QWidget *parent)
     Bevel1->setGeometry(3, 3, 278, 78);
 
     Label1 = new QLabel(Msg::FarewellTitle, this);
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(32);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    Label1->setFont(WindowLook::ArialFont(32, true));
     Label1->move(16, 3);
     Label1->adjustSize();
 
     Label2 = new QLabel(Msg::FarewellAuthor, this);
-    QFont authorFont(QStringLiteral("MS Sans Serif"));
+    QFont authorFont = WindowLook::DialogFont();
     authorFont.setPixelSize(13);
     Label2->setFont(authorFont);
     Label2->move(104, 48);

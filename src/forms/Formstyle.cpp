@@ -1,5 +1,7 @@
 #include "Formstyle.h"
 
+#include "Windowlook.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -45,17 +47,12 @@ void SetBackground(QWidget &widget, const QColor &colour)
 
 const QStringList &ArialFamilies()
 {
-    static const QStringList families = {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-        QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans")};
-    return families;
+    return WindowLook::ArialFamilies();
 }
 
 const QStringList &DialogFamilies()
 {
-    static const QStringList families
-        = QStringList {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")}
-        + ArialFamilies();
-    return families;
+    return WindowLook::DialogFamilies();
 }
 
 QPixmap RenderSvg(const QString &resource, const QSize &size)

@@ -23,7 +23,7 @@ void SetBackground(QWidget &widget, const QColor &colour);
 
 // Arial, or a face made with Arial's widths where Arial itself is not installed.
 const QStringList &ArialFamilies();
-// The Windows dialog face, else the Arial ones: the fixed layouts were made for these widths.
+// The dialog face the fixed layouts are measured with (see WindowLook).
 const QStringList &DialogFamilies();
 
 // Draws an SVG resource at the given size; artwork never depends on an image plugin.

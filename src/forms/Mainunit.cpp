@@ -1,6 +1,7 @@
 #include "Mainunit.h"
 
 #include "Aboutunit.h"
+#include "Accessiblenames.h"
 #include "Addunit.h"
 #include "Artwork.h"
 #include "Endunit.h"
@@ -15,6 +16,7 @@
 #include "Tasklistdelegate.h"
 #include "Tickdriver.h"
 #include "Trayicon.h"
+#include "Windowlook.h"
 #include "Workingset.h"
 
 #include <QAction>
@@ -46,30 +48,8 @@ constexpr int TrayImageIndex = 7;
 const QColor PanelColour(102, 146, 175);
 const QColor PanelText(240, 251, 255);
 
-QFont SansSerif8()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    return font;
-}
-
-QFont ArialPixels(int pixels, bool bold, bool italic = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-void SetTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::Text, colour);
-    pal.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(pal);
-}
+const QColor WindowColour(223, 223, 223);
+const QColor WindowText(0, 0, 160);
 
 QFrame *Bevel(QWidget *parent, const QString &name, QFrame::Shape shape)
 {
@@ -110,11 +90,12 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     resize(DesignWidth, DesignHeight);
     move(313, 247);
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(223, 223, 223));
-    setPalette(pal);
-    setFont(SansSerif8());
-    SetTextColour(this, QColor(0, 0, 160));
+    // The whole palette is set, so a dark system palette cannot pair its own colours with ours.
+    WindowLook::SetClassicColours(*this);
+    WindowLook::SetWindowColours(*this, WindowText, WindowColour);
+    WindowLook::SetButtonColours(*this, WindowText, QColor(240, 240, 240));
+    WindowLook::SetFieldColours(*this, WindowText, Qt::white);
+    setFont(WindowLook::DialogFont());
     setWindowIcon(m_services.appIcon);
 
     m_ctx.taskFilePath = m_services.taskFilePath;
@@ -130,6 +111,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     BuildMenus();
     SetTabOrder();
     LayOut();
+    AccessibleNames::Apply(*this);
 
     TrayComp1 = new TTrayIcon(this);
     TrayComp1->SetWindow(this);
@@ -193,14 +175,11 @@ void TfrmMain::BuildControls()
     pnlTimeAndDate->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlTimeAndDate->setLineWidth(2);
     pnlTimeAndDate->setAutoFillBackground(true);
-    QPalette panel = pnlTimeAndDate->palette();
-    panel.setColor(QPalette::Window, PanelColour);
-    panel.setColor(QPalette::WindowText, PanelText);
-    pnlTimeAndDate->setPalette(panel);
+    WindowLook::SetWindowColours(*pnlTimeAndDate, PanelText, PanelColour);
 
     pnlCaption = new QLabel(QStringLiteral("Zarvo 1.0"), pnlTimeAndDate);
     pnlCaption->setObjectName(QStringLiteral("pnlCaption"));
-    pnlCaption->setFont(ArialPixels(19, true, true));
+    pnlCaption->setFont(WindowLook::ArialFont(19, true, true));
     pnlCaption->setAlignment(Qt::AlignCenter);
     pnlCaption->setGeometry(pnlTimeAndDate->rect());
 
@@ -210,7 +189,7 @@ void TfrmMain::BuildControls()
     lblDayOfWeek->setToolTip(QStringLiteral("День недели"));
     lblTime = Label(pnlTimeAndDate, QStringLiteral("lblTime"), QString(), 37, 22);
     lblTime->setToolTip(QStringLiteral("Текущее системное время"));
-    lblTime->setFont(ArialPixels(16, true));
+    lblTime->setFont(WindowLook::ArialFont(16, true));
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setGeometry(37, 22, 76, 17);
     for (QLabel *clock : {lblData, lblDayOfWeek, lblTime})
@@ -230,11 +209,8 @@ void TfrmMain::BuildControls()
     cklTaskList->setSelectionMode(QAbstractItemView::SingleSelection);
     cklTaskList->setUniformItemSizes(true);
     cklTaskList->setItemDelegate(new TaskListDelegate(&m_services.images, cklTaskList));
-    cklTaskList->setFont(SansSerif8());
-    QPalette list = cklTaskList->palette();
-    list.setColor(QPalette::Base, PanelColour);
-    list.setColor(QPalette::Text, PanelText);
-    cklTaskList->setPalette(list);
+    cklTaskList->setFont(WindowLook::DialogFont());
+    WindowLook::SetFieldColours(*cklTaskList, PanelText, PanelColour);
     // The user's click on a tick goes to the task model at once; storing it waits for the
     // list to finish its own handling of the click.
     connect(cklTaskList, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
@@ -458,11 +434,13 @@ void TfrmMain::FormShow()
 {
     SettingsBackend &store = *m_ctx.settings;
     const QString window = SettingsKeys::Window;
-    // Each value is applied as soon as it is read; width and height pass the minimum size.
-    move(x(), ReadSettingInteger(store, window, QStringLiteral("top")));
-    move(ReadSettingInteger(store, window, QStringLiteral("left")), y());
+    // Read in the stored order; width and height pass the minimum size. The stored point is the
+    // outer frame's top-left (what is saved at exit), brought onto a screen if it lies off one.
+    const int top = ReadSettingInteger(store, window, QStringLiteral("top"));
+    const int left = ReadSettingInteger(store, window, QStringLiteral("left"));
     resize(ReadSettingInteger(store, window, QStringLiteral("width")), height());
     resize(width(), ReadSettingInteger(store, window, QStringLiteral("height")));
+    m_placement.RestoreFrame(QPoint(left, top));
 }
 
 void TfrmMain::resizeEvent(QResizeEvent *event)
@@ -555,9 +533,9 @@ void TfrmMain::btnChangeClick()
 
 void TfrmMain::OpenTaskDialog(bool addMode)
 {
-    auto *dialog = new TfrmAdd(m_ctx, *m_services.sound, *m_services.help, AddFormOpen, addMode);
+    auto *dialog = new TfrmAdd(m_ctx, *m_services.sound, *m_services.help, AddFormOpen, addMode, this);
     frmAdd = dialog;
-    dialog->exec();
+    ExecOverMainWindow(*dialog);
 }
 
 void TfrmMain::btnDeleteClick()
@@ -581,9 +559,9 @@ void TfrmMain::btnSettingsClick()
         }
         return;
     }
-    auto *dialog = new TfrmSettings(m_ctx, *m_services.help, SettingsFormOpen);
+    auto *dialog = new TfrmSettings(m_ctx, *m_services.help, SettingsFormOpen, this);
     frmSettings = dialog;
-    dialog->exec();
+    ExecOverMainWindow(*dialog);
 }
 
 void TfrmMain::btnExitClick()
@@ -645,7 +623,7 @@ void TfrmMain::mnuAboutClick()
     // Opens the About window modally, or brings the open one forward.
     if (!m_ctx.help)
         return;
-    TfrmAbout::ShowAbout(isVisible() ? this : nullptr, AboutFormOpen, *m_ctx.help, [this](const QUrl &url) {
+    TfrmAbout::ShowAbout(this, AboutFormOpen, *m_ctx.help, [this](const QUrl &url) {
         if (m_services.openAddress)
             m_services.openAddress(url.toString());
     });
@@ -726,8 +704,33 @@ void TfrmMain::mousePressEvent(QMouseEvent *event)
 {
     // A press on the window's free surface drags the whole window, as its title bar would.
     QWidget::mousePressEvent(event);
-    if (QWindow *window = windowHandle())
-        window->startSystemMove();
+    if (m_dragButton != Qt::NoButton)
+        return;
+    // The window manager's move follows the left button only (it waits for that button's
+    // release), so a drag with another button is done here and ends when that button is let go.
+    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_dragButton = event->button();
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void TfrmMain::mouseMoveEvent(QMouseEvent *event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (m_dragButton == Qt::NoButton)
+        return;
+    if (!(event->buttons() & m_dragButton)) {
+        m_dragButton = Qt::NoButton; // its release went elsewhere
+        return;
+    }
+    move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void TfrmMain::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == m_dragButton)
+        m_dragButton = Qt::NoButton;
 }
 
 // ---- TaskListView ----
@@ -833,13 +836,28 @@ void TfrmMain::SetClockTexts(const QString &time, const QString &date, const QSt
 
 void TfrmMain::ShowMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, Msg::AppTitle, text, QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, Msg::AppTitle, text, QMessageBox::Ok, BoxOwner());
+    ExecOverMainWindow(box);
 }
 
 bool TfrmMain::AskYesNo(const QString &text, const QString &caption)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-        isVisible() ? this : nullptr);
-    return box.exec() == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, BoxOwner());
+    return ExecOverMainWindow(box) == QMessageBox::Yes;
+}
+
+QWidget *TfrmMain::BoxOwner()
+{
+    // A box asked for by an open dialog blocks that dialog (and the main window behind it).
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return this;
+}
+
+int TfrmMain::ExecOverMainWindow(QDialog &dialog)
+{
+    // Modal to the main window (and the dialog it comes from) only, not to the whole program:
+    // the tray icon keeps taking clicks, so its menu can bring the open dialog forward.
+    dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
 }

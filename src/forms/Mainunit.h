@@ -3,6 +3,7 @@
 #include "Context.h"
 #include "Missedtasks.h"
 #include "Ports.h"
+#include "Windowplacement.h"
 
 #include <QIcon>
 #include <QList>
@@ -15,6 +16,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -69,6 +71,8 @@ public:
     ~TfrmMain() override;
 
     CoreContext &Context() { return m_ctx; }
+    // The window's place as the settings store saves and restores it.
+    WindowPlacement &Placement() { return m_placement; }
     // Shows the window unless the start-up put the program into the notification area.
     void ShowAtStart();
     bool StartsHidden() const { return m_startHidden; }
@@ -167,6 +171,8 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     class HelperTimerPort final : public HelperTimer {
@@ -197,10 +203,13 @@ private:
     void cklTaskListClickCheck(QListWidgetItem *item);
     void cklTaskListMouseUp(Qt::MouseButton button);
     void ReportError(const QString &text);
+    QWidget *BoxOwner();
+    static int ExecOverMainWindow(QDialog &dialog);
     template<typename Handler> void Guarded(Handler handler);
 
     MainWindowServices m_services;
     CoreContext m_ctx;
+    WindowPlacement m_placement {*this};
     HelperTimerPort m_helperPort {TimerHelper};
     std::unique_ptr<TickDriver> m_tickDriver; // runs the tick on the wake-up it is given
     int m_settingRows = 0; // > 0 while the program itself changes rows or ticks
@@ -209,4 +218,6 @@ private:
     bool m_minimizeHook = false;
     bool m_closing = false;
     bool m_sessionEnding = false;
+    Qt::MouseButton m_dragButton = Qt::NoButton; // the button of a drag of the window in progress
+    QPoint m_dragOffset; // from the frame's top-left to the pointer
 };

@@ -1,5 +1,6 @@
 #include "Settingsunit.h"
 
+#include "Accessiblenames.h"
 #include "Context.h"
 #include "Dialogwidgets.h"
 #include "Filefilter.h"
@@ -8,6 +9,7 @@
 #include "Settingsstore.h"
 #include "Taskdialog.h"
 #include "Tasklist.h"
+#include "Windowlook.h"
 #include "Workingset.h"
 
 #include <QCheckBox>
@@ -53,8 +55,9 @@ TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFor
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Настройки"));
     setFixedSize(409, 253);
-    setWindowFlags(
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(WindowLook::CloseBoxOnlyFlags());
+    WindowLook::SetClassicColours(*this);
+    setFont(WindowLook::DialogFont());
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -64,6 +67,7 @@ TfrmSettings::TfrmSettings(CoreContext &ctx, HelpViewer &help, bool &settingsFor
     CreateMiscTab();
     PageControl1->setCurrentIndex(0);
     CreateButtons();
+    AccessibleNames::Apply(*this);
     WatchChildren(this);
 
     SetValues(LoadSettingsDialog(*m_ctx.settings));
@@ -90,17 +94,19 @@ void TfrmSettings::CreateFilesTab()
     QWidget *page = addTab(PageControl1, QStringLiteral("tabFiles"), QStringLiteral("Файлы"));
     chkPlaySound = MakeCheck(page, QStringLiteral("chkPlaySound"),
         QStringLiteral("проигрывать звуковой файл (по умолчанию)"), QRect(12, 8, 370, 20));
-    MakeLabel(page, QStringLiteral("lblSoundFile"), QStringLiteral("Путь к звуковому файлу (по умолчанию):"),
-        QRect(12, 34, 370, 16));
+    QLabel *soundFile = MakeLabel(page, QStringLiteral("lblSoundFile"),
+        QStringLiteral("Путь к звуковому файлу (по умолчанию):"), QRect(12, 34, 370, 16));
     edtSoundFileName = MakeEdit(page, QStringLiteral("edtSoundFileName"), QRect(12, 52, 280, 24));
     edtSoundFileName->setReadOnly(true);
+    soundFile->setBuddy(edtSoundFileName);
     btnAudioOpen = MakeButton(
         page, QStringLiteral("btnAudioOpen"), QStringLiteral("От&крыть"), QRect(300, 52, 80, 24));
-    MakeLabel(page, QStringLiteral("lblProgFile"),
+    QLabel *progFile = MakeLabel(page, QStringLiteral("lblProgFile"),
         QStringLiteral("Путь к файлу запускаемой программы\\документа (по умолчанию):"),
         QRect(12, 88, 370, 16));
     edtProgFileName = MakeEdit(page, QStringLiteral("edtProgFileName"), QRect(12, 106, 280, 24));
     edtProgFileName->setReadOnly(true);
+    progFile->setBuddy(edtProgFileName);
     BitBtn1
         = MakeButton(page, QStringLiteral("BitBtn1"), QStringLiteral("От&крыть"), QRect(300, 106, 80, 24));
     connect(btnAudioOpen, &QPushButton::clicked, this, &TfrmSettings::btnAudioOpenClick);
@@ -115,12 +121,15 @@ void TfrmSettings::CreateMiscTab()
         = new QGroupBox(QStringLiteral("Значение прибавляемых часов, минут и секунд (по умолчанию)"), page);
     plus->setObjectName(QStringLiteral("grpPlusTime"));
     plus->setGeometry(8, 4, 376, 66);
-    MakeLabel(plus, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 20, 40, 16));
-    cbxPlusHours = MakeList(plus, QStringLiteral("cbxPlusHours"), HourItems(), QRect(10, 36, 60, 24));
-    MakeLabel(plus, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(90, 20, 60, 16));
-    cbxPlusMinutes = MakeList(plus, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(90, 36, 60, 24));
-    MakeLabel(plus, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(170, 20, 60, 16));
-    cbxPlusSeconds = MakeList(plus, QStringLiteral("cbxPlusSeconds"), MinuteItems(), QRect(170, 36, 60, 24));
+    MakeLabel(plus, QStringLiteral("lblHours"), QStringLiteral("Часы"), QRect(10, 20, 40, 16))
+        ->setBuddy(cbxPlusHours
+            = MakeList(plus, QStringLiteral("cbxPlusHours"), HourItems(), QRect(10, 36, 60, 24)));
+    MakeLabel(plus, QStringLiteral("lblMinutes"), QStringLiteral("Минуты"), QRect(90, 20, 60, 16))
+        ->setBuddy(cbxPlusMinutes
+            = MakeList(plus, QStringLiteral("cbxPlusMinutes"), MinuteItems(), QRect(90, 36, 60, 24)));
+    MakeLabel(plus, QStringLiteral("lblSeconds"), QStringLiteral("Секунды"), QRect(170, 20, 60, 16))
+        ->setBuddy(cbxPlusSeconds
+            = MakeList(plus, QStringLiteral("cbxPlusSeconds"), MinuteItems(), QRect(170, 36, 60, 24)));
     chkMessage = MakeCheck(page, QStringLiteral("chkMessage"),
         QStringLiteral("показывать свое сообщение (по умолчанию)"), QRect(12, 76, 370, 20));
     auto *count = new QGroupBox(

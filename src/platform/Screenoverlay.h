@@ -19,3 +19,7 @@ public:
 // An overlay over `area` of the screen; one that shows nothing where the windowing system offers
 // no such surface.
 std::unique_ptr<ScreenOverlay> CreateScreenOverlay(const QRect &area);
+
+// Returns once the display has carried out every request sent to it so far: a window just
+// hidden is off the screen, and the windows it uncovered have been told to repaint.
+void SyncWithDisplay();

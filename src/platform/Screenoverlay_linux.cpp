@@ -116,3 +116,13 @@ std::unique_ptr<ScreenOverlay> CreateScreenOverlay(const QRect &area)
         return std::make_unique<XcbOverlay>(x11->connection(), area);
     return std::make_unique<NoOverlay>();
 }
+
+void SyncWithDisplay()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t *connection = x11->connection();
+    // The reply comes only after the server has handled everything sent before the request.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}

@@ -71,6 +71,13 @@ void TestTrayIcon::activations_restoreAndMenuAsConfigured_data()
     QTest::newRow("right click opens the menu") << dbl << rup << true << QList<Reason> {R::Context} << 0 << 1;
     QTest::newRow("middle click does nothing")
         << dbl << rup << true << QList<Reason> {R::MiddleClick} << 0 << 0;
+    // The embedding host reports each middle press on its own; two in a row are a double-click.
+    QTest::newRow("middle double-click restores")
+        << dbl << rup << true << QList<Reason> {R::MiddleClick, R::MiddleClick} << 1 << 0;
+    QTest::newRow("middle triple click restores once")
+        << dbl << rup << true << QList<Reason> {R::MiddleClick, R::MiddleClick, R::MiddleClick} << 1 << 0;
+    QTest::newRow("middle then left click: no double-click")
+        << dbl << rup << true << QList<Reason> {R::MiddleClick, R::Trigger} << 0 << 0;
     // Other modes of the component.
     QTest::newRow("restore on click")
         << Mode::imClick << Mode::imNone << true << QList<Reason> {R::Trigger} << 1 << 0;

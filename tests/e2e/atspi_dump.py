@@ -3,8 +3,11 @@
 # role|name|text|showing|checked|enabled
 # With "press NAME": does the action of the showing push button NAME instead (exit 1: none).
 # With "focus NAME": gives the keyboard focus to the showing object NAME (exit 1: none).
+# With "unnamed": prints the showing focusable controls that have no name a person would read
+# (exit 1: some).
 # With "lists GROUP": prints the current items of the lists directly in the showing group GROUP,
 # one a line (a list is named after its current item).
+import re
 import sys
 
 import pyatspi
@@ -73,6 +76,55 @@ def find_showing(acc, name, depth=0):
     return None
 
 
+# A programming name, not a name a person would read: btnOK, chkPlaySound, Label13, BitBtn1.
+IDENTIFIER = re.compile(r'^([a-z]{2,4}[A-Z]\w*|(Label|BitBtn|Panel|GroupBox|Image|Bevel|Button)\d+)$')
+
+
+def human(name):
+    name = (name or '').strip()
+    return bool(name) and not IDENTIFIER.match(name) and not name.replace(':', '').isdigit()
+
+
+def labelled_by(acc):
+    """The names of the objects the object is labelled by."""
+    names = []
+    try:
+        for relation in acc.getRelationSet():
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                for i in range(relation.getNTargets()):
+                    target = relation.getTarget(i)
+                    names.append((target.name or '') if target is not None else '')
+    except Exception:
+        pass
+    return names
+
+
+def unnamed(acc, out, depth=0):
+    """Focusable, showing controls a screen reader could only call by a programming name or a
+    value: a combo box is named by its value, so it needs a label of its own."""
+    if depth > 40:
+        return
+    try:
+        role = acc.getRoleName()
+        states = acc.getState()
+        name = acc.name or ''
+    except Exception:
+        return
+    if states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_FOCUSABLE) \
+            and role not in ('frame', 'dialog', 'window', 'page tab list', 'list item', 'menu item'):
+        labels = [n for n in labelled_by(acc) if human(n)]
+        named = (role != 'combo box' and human(name)) or labels
+        if not named:
+            out.append('%s|%s|labelled by: %s' % (role, name, ','.join(labelled_by(acc))))
+    for i in range(acc.childCount):
+        try:
+            child = acc.getChildAtIndex(i)
+        except Exception:
+            continue
+        if child is not None:
+            unnamed(child, out, depth + 1)
+
+
 def programs():
     desktop = pyatspi.Registry.getDesktop(0)
     return [app for app in desktop if app is not None and (app.name or '').lower().startswith('zarvo')]
@@ -101,6 +153,12 @@ def main():
                         print(child.name or '')
                 return 0
         return 1
+    if len(sys.argv) == 2 and sys.argv[1] == 'unnamed':
+        out = []
+        for app in programs():
+            unnamed(app, out)
+        print('\n'.join(out))
+        return 1 if out else 0
     out = []
     for app in programs():
         walk(app, out)

@@ -77,11 +77,21 @@ start_desktop() {
   export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
   unset WAYLAND_DISPLAY SESSION_MANAGER DESKTOP_STARTUP_ID
 
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  pids+=($!)
-  wait_for 20 grep -q -x '[0-9][0-9]*' "$work/display" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n 1 "$work/display")"
-  wait_for 20 xdpyinfo || fail "the display $DISPLAY does not answer"
+  # Desktops started at the same moment with -displayfd collide on the low numbers: a random
+  # free high number is taken instead, and another one if that server does not come up.
+  local number xvfb_pid attempt
+  for attempt in 1 2 3 4 5; do
+    number=$((40 + RANDOM % 361))
+    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 "${ZARVO_SCREEN:-1280x800x24}" -nolisten tcp 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    pids+=("$xvfb_pid")
+    export DISPLAY=":$number"
+    wait_for 10 xdpyinfo && break
+    kill "$xvfb_pid" 2>/dev/null
+    unset DISPLAY
+  done
+  [ -n "${DISPLAY:-}" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
   dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus" || fail "no D-Bus daemon"
   local bus_address

@@ -21,8 +21,14 @@ check_is() { [ "$(check_state "$1")" = "$2" ]; }
 # takes no focus through the accessibility bus, so the focus goes to the button after the lists
 # and then BACK lists back with Shift+Tab.
 time_group="Установка времени выполнения"
+plus_button="+ к установленному времени"
+# The controls by the names a screen reader says.
+every_day="Выполнять каждый день"
+play_sound="Проигрывать звуковой файл (*.wav)"
+show_message="Показывать свое напоминающее сообщение"
+memo="Напоминающее сообщение"
 choose_item() {
-  focus_control btnPlusTime || fail "cannot focus btnPlusTime"
+  focus_control "$plus_button" || fail "cannot focus $plus_button"
   xdotool key --clearmodifiers --delay 30 --repeat "$1" shift+Tab
   xdotool key --clearmodifiers Home
   [ "$2" -gt 0 ] && xdotool key --clearmodifiers --delay 15 --repeat "$2" Down
@@ -63,18 +69,18 @@ press "$main" Insert
 wait_for 20 has_window_named '^Добавить' || fail "Insert did not open the dialog"
 dialog=$(window_named '^Добавить')
 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
-wait_for 20 accessible_has "check box|chkEveryDay|" || fail "the dialog's controls are not accessible"
-check_is chkPlaySound "" || fail "the sound box is ticked although the settings say otherwise"
+wait_for 20 accessible_has "check box|$every_day|" || fail "the dialog's controls are not accessible"
+check_is "$play_sound" "" || fail "the sound box is ticked although the settings say otherwise"
 
 step "an every-day reminder with a message"
 message="Zarvo e2e $RANDOM"
-set_check chkEveryDay checked
-set_check chkPlaySound ""
-set_check chkShowMessage checked
-focus_control memMessage || fail "cannot focus the memo"
+set_check "$every_day" checked
+set_check "$play_sound" ""
+set_check "$show_message" checked
+focus_control "$memo" || fail "cannot focus the memo"
 xdotool key --clearmodifiers ctrl+a BackSpace
 xdotool type --delay 20 "$message"
-wait_for 10 accessible_has "|memMessage|$message|" || fail "the memo does not hold the typed message"
+wait_for 10 accessible_has "|$memo|$message|" || fail "the memo does not hold the typed message"
 
 # The lists are set last, so that the reminder is due about twenty seconds after OK.
 due_epoch=$(($(date +%s) + 20))

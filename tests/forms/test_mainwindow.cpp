@@ -1,27 +1,29 @@
 #include "support/SimWakeup.h"
 #include "support/TestMain.h"
+#include "Addunit.h"
+#include "Cp1251.h"
+#include "Endunit.h"
+#include "Errors.h"
+#include "Mainunit.h"
+#include "Messages.h"
+#include "Settingsunit.h"
+#include "Soundplayer.h"
 #include "support/FakeClock.h"
+#include "support/FileHelpers.h"
+#include "support/MemorySettingsBackend.h"
 #include "support/RecordingActions.h"
 #include "support/RecordingHelp.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
-#include "Cp1251.h"
-#include "Endunit.h"
-#include "Errors.h"
-#include "Addunit.h"
-#include "Mainunit.h"
-#include "Settingsunit.h"
-#include "Soundplayer.h"
-#include "Messages.h"
 #include "Missedunit.h"
-#include "support/FileHelpers.h"
-#include "support/MemorySettingsBackend.h"
+#include "support/SettingsSeeds.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
 #include "Wakeuptimer.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,7 +31,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QDialog>
 
 namespace {
 
@@ -92,7 +93,7 @@ struct Fixture {
         settings.set(SettingsKeys::Settings, QStringLiteral("simv_count"), 15);
         settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 0);
         settings.set(SettingsKeys::Window, QStringLiteral("top"), 247);
-        settings.set(SettingsKeys::Window, QStringLiteral("left"), 313);
+        settings.set(SettingsKeys::Window, QStringLiteral("left"), 213); // on the 800 x 600 offscreen screen
         settings.set(SettingsKeys::Window, QStringLiteral("width"), 551);
         settings.set(SettingsKeys::Window, QStringLiteral("height"), 308);
     }
@@ -145,6 +146,9 @@ private slots:
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
     void insert_bringsAnOpenAddDialogForward();
+    void dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased_data();
+    void dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased();
+    void openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneForward();
     void addChangeAndSettings_openTheirDialogs();
     void chkAll_writesEveryTickToTheFile();
     void tickingARow_storesItInTheFile();
@@ -264,6 +268,113 @@ void TestMainWindow::f1_opensMainHelp_menuLinksGoToTheOpener()
     w.mnuTrayHomePage->trigger();
     QCOMPARE(f.help.topics, (QStringList {Msg::HelpMain, Msg::HelpMain}));
     QCOMPARE(f.opened, (QStringList {Msg::MailLink, Msg::HomePage}));
+}
+
+// Records whether Qt blocked a window because a modal one is open.
+class BlockWatch : public QObject {
+public:
+    bool blocked = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowBlocked)
+            blocked = true;
+        else if (event->type() == QEvent::WindowUnblocked)
+            blocked = false;
+        return false;
+    }
+};
+
+// While a dialog or one of its boxes is open, the main window takes no input, but other windows
+// of the program do: the tray icon's (stood in for by a plain window) must keep its clicks, so
+// that its menu can bring the open dialog forward.
+void TestMainWindow::openDialogs_blockOnlyTheMainWindow_trayAddBringsTheOpenOneForward()
+{
+    Fixture f;
+    SeedSettingsAfterFirstRun(f.settings);
+    TfrmMain w(f.Services());
+    w.show();
+    QWidget trayStandIn;
+    trayStandIn.show();
+    BlockWatch mainWatch;
+    BlockWatch trayWatch;
+    w.installEventFilter(&mainWatch);
+    trayStandIn.installEventFilter(&trayWatch);
+
+    struct Seen {
+        QString dialog;
+        bool mainBlocked = false;
+        bool trayBlocked = true;
+        int addDialogs = 0;
+    };
+    QList<Seen> seen;
+    const auto look = [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        Seen now;
+        now.dialog = modal ? modal->objectName() : QString();
+        now.mainBlocked = mainWatch.blocked;
+        now.trayBlocked = trayWatch.blocked;
+        seen << now;
+        return modal;
+    };
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = look();
+        // "Добавить задание..." of the tray menu: the open dialog comes forward, no second one.
+        w.mnuTrayAdd->trigger();
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        seen.last().addDialogs = int(std::count_if(
+            tops.cbegin(), tops.cend(), [](QWidget *top) { return qobject_cast<TfrmAdd *>(top); }));
+        QCOMPARE(QApplication::activeModalWidget(), dialog);
+        // A box of the dialog blocks the dialog, and still not the tray.
+        QTimer::singleShot(0, [&] {
+            look();
+            if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        w.ShowMessage(QStringLiteral("проверка"));
+        qobject_cast<QDialog *>(dialog)->reject();
+    });
+    w.btnAddClick();
+
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen.at(0).dialog, QStringLiteral("frmAdd"));
+    QCOMPARE(seen.at(0).mainBlocked, true);
+    QCOMPARE(seen.at(0).trayBlocked, false);
+    QCOMPARE(seen.at(0).addDialogs, 1);
+    QCOMPARE(seen.at(1).trayBlocked, false);
+    QCOMPARE(seen.at(1).mainBlocked, true);
+}
+
+void TestMainWindow::dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestMainWindow::dragWithRightOrMiddle_movesTheWindowUntilThatButtonIsReleased()
+{
+    QFETCH(Qt::MouseButton, button);
+    Fixture f;
+    TfrmMain w(f.Services());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.frameGeometry().topLeft();
+    const QPoint free(350, 262); // the window's own surface, between the bottom buttons
+    QVERIFY(w.childAt(free) == nullptr);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton which, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(w.mapToGlobal(at)), which, held, Qt::NoModifier);
+        QApplication::sendEvent(&w, &event);
+    };
+
+    send(QEvent::MouseButtonPress, free, button, button);
+    send(QEvent::MouseMove, free + QPoint(30, 20), Qt::NoButton, button);
+    QTRY_COMPARE(w.frameGeometry().topLeft(), start + QPoint(30, 20));
+    send(QEvent::MouseButtonRelease, free + QPoint(30, 20) - QPoint(30, 20), button, Qt::NoButton);
+    const QPoint dropped = w.frameGeometry().topLeft();
+    send(QEvent::MouseMove, free + QPoint(80, 60), Qt::NoButton, Qt::NoButton);
+    QTest::qWait(20);
+
+    QCOMPARE(w.frameGeometry().topLeft(), dropped);
 }
 
 void TestMainWindow::insert_bringsAnOpenAddDialogForward()
@@ -509,13 +620,13 @@ void TestMainWindow::formShow_appliesStoredGeometryThroughMinimum()
     f.settings.set(SettingsKeys::Window, QStringLiteral("top"), 20);
     f.settings.set(SettingsKeys::Window, QStringLiteral("left"), 10);
     f.settings.set(SettingsKeys::Window, QStringLiteral("width"), 400);
-    f.settings.set(SettingsKeys::Window, QStringLiteral("height"), 700);
+    f.settings.set(SettingsKeys::Window, QStringLiteral("height"), 500);
     TfrmMain w(f.Services());
 
     w.show();
 
-    QCOMPARE(w.pos(), QPoint(10, 20));
-    QCOMPARE(w.size(), QSize(551, 700));
+    QTRY_COMPARE(w.pos(), QPoint(10, 20)); // the frame moves when the platform has placed it
+    QCOMPARE(w.size(), QSize(551, 500));
 }
 
 void TestMainWindow::close_savesGeometryShowsFarewellAndExits()
@@ -537,7 +648,7 @@ void TestMainWindow::close_savesGeometryShowsFarewellAndExits()
 
     QTest::keyClick(w.btnAdd, Qt::Key_Escape);
 
-    QCOMPARE(f.events.value(1), QStringLiteral("save 313,247 551x308"));
+    QCOMPARE(f.events.value(1), QStringLiteral("save 213,247 551x308"));
     QCOMPARE(farewellVisible, true);
     QCOMPARE(farewellSize, QSize(285, 85));
     QCOMPARE(exit.count(), 1);
