@@ -34,4 +34,7 @@ fi
 build_type="${ZARVO_BUILD_TYPE:-RelWithDebInfo}"
 build_dir="${ZARVO_BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" ${ZARVO_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build_dir" --parallel "$(nproc)"
+# ZARVO_BUILD_TARGETS narrows the build to those targets (and what they need).
+targets=()
+for target in ${ZARVO_BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
