@@ -144,11 +144,19 @@ idle_run() {
 # The shared objects process PID has mapped, one a line.
 shared_objects() { awk '$6 ~ /\.so/ {print $6}' /proc/"$1"/maps | sort -u; }
 
+# Resident kB per mapped file (anonymous memory as "[anon]", heap as "[heap]"), largest first.
+resident_by_mapping() {
+  awk '$1 ~ /^[0-9a-f]+-[0-9a-f]+$/ {name = (NF >= 6) ? $6 : "[anon]"; sub(/.*\//, "", name)}
+       $1 == "Rss:" {kb[name] += $2}
+       END {for (n in kb) if (kb[n] > 0) printf "%8d kB  %s\n", kb[n], n}' /proc/"$1"/smaps | sort -rn
+}
+
 objects_run() {
+  write_far_reminders "$work/prog/ztasks.zct" 100
   start_program
   wait_for 60 has_tray_icon || fail "no tray icon"
   sleep 2 # start-up settles
-  shared_objects "$zarvo_pid" | sed 's|^|  |'
+  resident_by_mapping "$zarvo_pid"
   echo "shared objects mapped, hidden in the tray: $(shared_objects "$zarvo_pid" | wc -l)"
 }
 

@@ -1,6 +1,6 @@
-#include "support/TestMain.h"
 #include "Commandline.h"
 #include "Instancechannel.h"
+#include "support/TestMain.h"
 
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -29,6 +30,8 @@ private slots:
     void listen_replacesASocketLeftByADeadCopy();
     void otherRequests_areRefused_andOpenNothing();
     void requestInPieces_isReadWhole();
+    void silentOrVanishedClients_doNotStopTheNext();
+    void socket_isPrivate_andGoesWithTheCopy();
 };
 
 void TestCommandLine::parse_data()
@@ -208,6 +211,50 @@ void TestCommandLine::requestInPieces_isReadWhole()
     QCOMPARE(
         Exchange(dir.path(), {QByteArrayLiteral("a"), QByteArrayLiteral("dd\n")}), QByteArrayLiteral("ok\n"));
     QCOMPARE(requested.count(), 1);
+}
+
+void TestCommandLine::silentOrVanishedClients_doNotStopTheNext()
+{
+    QTemporaryDir dir;
+    InstanceChannel channel;
+    QSignalSpy requested(&channel, &InstanceChannel::AddRequested);
+    QVERIFY(channel.Listen(dir.path()));
+    const QByteArray path = InstanceChannel::SocketPath(dir.path()).toLocal8Bit();
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+
+    // One start connects and says nothing; another says half a request and goes.
+    const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::connect(silent, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const int vanished = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::connect(vanished, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    QCOMPARE(::write(vanished, "ad", 2), ssize_t(2));
+    ::close(vanished);
+    QTest::qWait(50);
+
+    QCOMPARE(SendFromAnotherThread(dir.path()), true);
+    QCOMPARE(requested.count(), 1);
+    ::close(silent);
+}
+
+void TestCommandLine::socket_isPrivate_andGoesWithTheCopy()
+{
+    QTemporaryDir dir;
+    const QByteArray path = InstanceChannel::SocketPath(dir.path()).toLocal8Bit();
+    {
+        InstanceChannel channel;
+        QVERIFY(channel.Listen(dir.path()));
+        struct stat status { };
+        QCOMPARE(::stat(path.constData(), &status), 0);
+        QVERIFY(S_ISSOCK(status.st_mode));
+        QCOMPARE(status.st_mode & 0777, mode_t(0600));
+    }
+    QVERIFY(!QFile::exists(QString::fromLocal8Bit(path)));
+
+    // A folder whose socket path does not fit a local address is refused, not cut short.
+    InstanceChannel deep;
+    QVERIFY(!deep.Listen(dir.filePath(QString(120, QLatin1Char('d')))));
 }
 
 ZARVO_TEST_GUILESS_MAIN(TestCommandLine)

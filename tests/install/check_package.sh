@@ -42,10 +42,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 names() { field "$1" | tr ',' '\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep .; }
 names Depends >"$work/depends"
 wanted=(libqt6svg6)
-[ "$have_program" = 1 ] && wanted+=(libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6network6)
+[ "$have_program" = 1 ] && wanted+=(libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6)
 for name in "${wanted[@]}"; do
   grep -q -x "$name" "$work/depends" || fail "Depends lacks $name"
 done
+grep -q -x libqt6network6 "$work/depends" && fail "Depends names libqt6network6, which nothing links"
 duplicates=$(LC_ALL=C sort "$work/depends" | uniq -d | tr '\n' ' ')
 [ -z "$duplicates" ] || fail "Depends names more than once: $duplicates"
 # Helpers the program runs without; a Depends on them would pull megabytes into a minimal install.
@@ -169,6 +170,9 @@ if [ "$have_program" = 1 ] && [ -f "$program" ]; then
   grep -E -q 'FLAGS_1.*PIE' "$work/dynamic" || fail "the program is not a position independent executable"
   # The sound stack comes with the plugin, on the first sound; the program does not load it.
   grep -q 'NEEDED.*libQt6Multimedia' "$work/dynamic" && fail "the program links Qt Multimedia itself"
+  # The channel to a running copy is a plain local socket: Qt Network would bring Kerberos and
+  # proxy libraries into every start.
+  grep -q 'NEEDED.*libQt6Network' "$work/dynamic" && fail "the program links Qt Network"
   [ -f "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" ] && ! readelf -d -W "$root/usr/${libdir:-lib}/zarvo/plugins/zarvo-sound.so" | grep -q 'NEEDED.*libQt6Multimedia' \
     && fail "the sound plugin does not link Qt Multimedia"
   # The program itself calls no C library function that _FORTIFY_SOURCE replaces (the string

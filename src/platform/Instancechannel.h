@@ -3,12 +3,11 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+#include <memory>
 
 // How a later start reaches the running copy: a local socket beside the single-instance lock.
 // `zarvo --add` sends one request line, "add"; the copy answers "ok" and opens its add dialog.
-// Only the copy that holds the lock listens.
+// Only the copy that holds the lock listens, and only this user may connect.
 class InstanceChannel final : public QObject {
     Q_OBJECT
 
@@ -22,7 +21,7 @@ public:
     bool Listen(const QString &folder);
 
     // Asks the copy listening in folder to open its add dialog; true once it has confirmed.
-    // Waits at most timeoutMs. Needs an application object, not a display.
+    // Waits at most timeoutMs. Needs neither an application object nor a display.
     static bool SendAddRequest(const QString &folder, int timeoutMs = 5000);
 
     static QString SocketPath(const QString &folder);
@@ -31,8 +30,11 @@ signals:
     void AddRequested();
 
 private:
-    void Accept();
-    void ReadRequest(QLocalSocket *socket);
+    class Listener;
+    class Client;
 
-    QLocalServer *m_server;
+    void Accept();
+    void Answer(Client *client, bool add);
+
+    std::unique_ptr<Listener> m_listener;
 };
