@@ -1,8 +1,12 @@
 #include "Artwork.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
 #include <QSvgRenderer>
 
 #include <iterator>
@@ -46,19 +50,76 @@ QPixmap Render(const QString &file, const QSize &size)
     return pixmap;
 }
 
-// Small pictures are drawn for 16 pixels; the larger sizes serve high-density screens and menus
-// that ask for more.
+// Pictures are drawn when a size is first asked for, not when the icon is made: at start the
+// program builds dozens of icons and shows one. `small` serves sides below `largeFrom`, `large`
+// the rest; the sizes a window or the tray is offered are `sizes`.
+class SvgIconEngine final : public QIconEngine {
+public:
+    SvgIconEngine(QString small, QString large, int largeFrom, QList<QSize> sizes)
+        : m_small(std::move(small))
+        , m_large(std::move(large))
+        , m_largeFrom(largeFrom)
+        , m_sizes(std::move(sizes))
+    {
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        if (side <= 0)
+            return QPixmap();
+        const QPixmap normal = Render(side < m_largeFrom ? m_small : m_large, QSize(side, side));
+        if (mode == QIcon::Normal || mode == QIcon::Active)
+            return normal;
+        // Disabled and selected pictures as the style draws them for any other icon.
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style() ? QApplication::style()->generatedIconPixmap(mode, normal, &option)
+                                     : normal;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap picture = pixmap(rect.size() * ratio, mode, state);
+        picture.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, picture);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
+    QString key() const override { return QStringLiteral("zarvo-svg"); }
+    QIconEngine *clone() const override { return new SvgIconEngine(*this); }
+
+private:
+    QString m_small;
+    QString m_large;
+    int m_largeFrom;
+    QList<QSize> m_sizes;
+};
+
+// Small pictures are drawn for 16 pixels; larger sizes serve high-density screens and menus that
+// ask for more.
 QIcon SmallIcon(const QString &file)
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48})
-        icon.addPixmap(Render(file, QSize(side, side)));
-    return icon;
+    return QIcon(
+        new SvgIconEngine(file, file, 0, {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)}));
 }
 
 const char *const ImageListNames[] = {
-    "type-remind", "type-shutdown", "type-reboot", "type-logoff",
-    "type-screensaver", "type-runprogram", "type-birthday", "tray-clock",
+    "type-remind",
+    "type-shutdown",
+    "type-reboot",
+    "type-logoff",
+    "type-screensaver",
+    "type-runprogram",
+    "type-birthday",
+    "tray-clock",
 };
 
 } // namespace
@@ -84,14 +145,12 @@ QIcon TrayIcon()
 
 QIcon AppIcon()
 {
-    QIcon icon;
     // At 16 pixels the hand-tuned tray clock is sharper than the large drawing scaled down.
-    // Every window carries all sizes to the X server and the program starts with them drawn, so
-    // they stop at 64: docks and launchers take larger pictures from the installed SVG icon.
-    icon.addPixmap(Render(IconFile("tray-clock"), QSize(16, 16)));
-    for (int side : {22, 24, 32, 48, 64})
-        icon.addPixmap(Render(IconFile("zarvo"), QSize(side, side)));
-    return icon;
+    // Every window carries all offered sizes to the X server, so they stop at 64: docks and
+    // launchers take larger pictures from the installed SVG icon.
+    const QList<QSize> sizes
+        = {QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    return QIcon(new SvgIconEngine(IconFile("tray-clock"), IconFile("zarvo"), 17, sizes));
 }
 
 QPixmap Bell()

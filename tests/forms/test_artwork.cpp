@@ -8,6 +8,13 @@
 #include <QtTest>
 
 namespace {
+int qSaturation(QRgb pixel)
+{
+    return QColor::fromRgba(pixel).hsvSaturation();
+}
+} // namespace
+
+namespace {
 
 // Some pixels drawn, and not all of them one colour: a picture, not a blank or a filled square.
 QString blankness(const QImage &image)
@@ -141,6 +148,35 @@ private slots:
                  imageOf(Artwork::ButtonGlyph(Button::Add), 16));
         QCOMPARE(imageOf(Artwork::MenuGlyph(MenuItem::Exit), 16),
                  imageOf(Artwork::ButtonGlyph(Button::Exit), 16));
+    }
+
+    // Pictures are drawn at the size a caller asks for: sharp in between the offered sizes, greyed
+    // when disabled, and the tray clock stands in for the program's drawing only where it is small.
+    void icons_drawAtTheAskedSize_andGreyWhenDisabled()
+    {
+        const QIcon add = Artwork::ButtonGlyph(Artwork::Button::Add);
+        for (int side : {20, 40}) {
+            const QImage image = imageOf(add, side);
+            QCOMPARE(image.size(), QSize(side, side));
+            QCOMPARE(blankness(image), QString());
+        }
+        const QImage normal = imageOf(add, 16);
+        const QImage disabled
+            = add.pixmap(QSize(16, 16), QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(disabled.size(), normal.size());
+        QVERIFY2(disabled != normal, "a disabled button's glyph looks enabled");
+        int coloured = 0;
+        for (int y = 0; y < disabled.height(); ++y)
+            for (int x = 0; x < disabled.width(); ++x)
+                coloured += qAlpha(disabled.pixel(x, y)) > 0 && qSaturation(disabled.pixel(x, y)) > 40;
+        QCOMPARE(coloured, 0);
+
+        const QIcon app = Artwork::AppIcon();
+        QCOMPARE(imageOf(app, 16), imageOf(Artwork::TrayIcon(), 16));
+        QVERIFY(imageOf(app, 32) != imageOf(Artwork::TrayIcon(), 32));
+        // A window hands every offered size to the X server; large ones would cost every window.
+        for (const QSize &size : app.availableSizes())
+            QVERIFY2(size.width() <= 64, qPrintable(QStringLiteral("offered %1 px").arg(size.width())));
     }
 };
 
