@@ -73,8 +73,9 @@ QLabel *Label(QWidget *parent, const QString &name, const QString &text, int lef
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->move(left, top);
-    label->adjustSize();
+    // Sized to its text when the window is first shown; a size of its own keeps a show() before
+    // that from measuring the text.
+    label->setGeometry(left, top, 0, 0);
     return label;
 }
 
@@ -344,6 +345,15 @@ void TfrmMain::LayOut()
     Label1->move(cklTaskList->x() + cklTaskList->width() / 2 - Label1->width() / 2, 4);
 }
 
+// Measuring text loads the fonts, which a start hidden in the tray does not need before its icon
+// shows: the labels take their text's size when the window is first shown.
+void TfrmMain::SizeLabelsToText()
+{
+    for (QLabel *label : {Label1, Label2, lblData, lblDayOfWeek})
+        label->adjustSize();
+    LayOut();
+}
+
 template<typename Handler> void TfrmMain::Guarded(Handler handler)
 {
     // An error of a handler is shown with its own text; the handler is abandoned, the window
@@ -419,6 +429,7 @@ void TfrmMain::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    SizeLabelsToText();
     Guarded([this] { FormShow(); });
 }
 

@@ -196,6 +196,7 @@ private:
     void FormShow();
     void FormKeyUp(int key);
     void LayOut();
+    void SizeLabelsToText();
     void TimerCaptionTimer();
     void OpenTaskDialog(bool addMode);
     void SetRowChecked(int row, bool checked);

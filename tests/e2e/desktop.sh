@@ -168,6 +168,9 @@ start_program() {
   zarvo_pid=$!
 }
 
+# How many font files process PID has mapped.
+font_files_mapped() { grep -c -E '\.(ttf|otf|pfb|pcf(\.gz)?)$' /proc/"$1"/maps; }
+
 # The program as a copied program folder has it: the executable and, beside it, its sound plugin.
 copy_program() {
   local folder=$1

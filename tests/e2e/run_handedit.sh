@@ -2,7 +2,7 @@
 # The real program, hidden in the tray, while another program rewrites its task file: a one-shot
 # task A is due a few seconds after the start; in between the file is rewritten as [B, A], B an
 # inactive one-shot task of another program. At A's second A runs and is deleted; B is neither
-# run nor touched.
+# run nor touched. Hidden, the program loads no font until its main window is shown.
 # Usage: run_handedit.sh PROGRAM ARTIFACT_DIR
 set -uo pipefail
 
@@ -40,6 +40,8 @@ wait_for 30 has_tray_icon || fail "no tray icon"
 
 step "the file is rewritten as [B, A]"
 sleep 3
+# Hidden in the tray, past the start's caption timer, nothing has been measured or drawn as text.
+[ "$(font_files_mapped "$zarvo_pid")" = 0 ] || fail "hidden in the tray, the program has font files open"
 later=$(date -d "2030-01-01 09:00:00" +%s)
 { block "$later" "$work/b.sh" false; block "$due" "$work/a.sh" true; } | iconv -f UTF-8 -t CP1251 >"$task_file.new"
 mv "$task_file.new" "$task_file"
@@ -53,4 +55,10 @@ fired=$(cut -d. -f1 <"$work/a.log")
 wait_for 5 bash -c "[ \"\$(md5sum <'$task_file')\" = '$expected_left' ]" \
   || fail "the file is not [B]: $(iconv -f CP1251 -t UTF-8 "$task_file" | tr '\r\n' '| ')"
 kill -0 "$zarvo_pid" || fail "the program ended"
+
+step "the main window from the tray, with its fonts"
+xdotool mousemove --window "$(tray_icon)" 8 8 click --repeat 2 --delay 80 1
+wait_for 20 has_window_named '^Zarvo$' || fail "the main window did not appear"
+wait_for 10 test "$(font_files_mapped "$zarvo_pid")" -gt 0 || fail "the shown window loaded no font file"
+wait_for 10 accessible_has "label|Список задач|" || fail "the list's title is not shown"
 echo "PASS: the task that fell due ran; the task put before it was left alone"
