@@ -34,6 +34,7 @@ private:
     class Client;
 
     void Accept();
+    void PauseAccepting();
     void Answer(Client *client, bool add);
 
     std::unique_ptr<Listener> m_listener;

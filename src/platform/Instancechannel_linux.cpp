@@ -25,6 +25,7 @@ const QByteArray Refused = QByteArrayLiteral("unknown\n");
 constexpr qsizetype MaxRequestLength = 64;
 // A client that connects and says nothing is not kept for ever.
 constexpr int ClientTimeoutMs = 10000;
+constexpr int AcceptPauseMs = 1000;
 
 bool SocketAddress(const QString &path, sockaddr_un &address)
 {
@@ -212,7 +213,9 @@ void InstanceChannel::Accept()
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
-            return; // EAGAIN: nobody else waits; anything else: the next start tries again
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                PauseAccepting();
+            return;
         }
         auto *client = new Client(fd, this);
         connect(&client->Notifier(), &QSocketNotifier::activated, client, [this, client] {
@@ -234,6 +237,17 @@ void InstanceChannel::Accept()
     }
 }
 
+// Out of descriptors or memory, the waiting connection stays pending and the notifier would fire
+// without end: the channel rests a moment instead of spinning.
+void InstanceChannel::PauseAccepting()
+{
+    m_listener->notifier.setEnabled(false);
+    QTimer::singleShot(AcceptPauseMs, this, [this] {
+        if (m_listener)
+            m_listener->notifier.setEnabled(true);
+    });
+}
+
 void InstanceChannel::Answer(Client *client, bool add)
 {
     client->Notifier().setEnabled(false);
@@ -252,15 +266,11 @@ bool InstanceChannel::SendAddRequest(const QString &folder, int timeoutMs)
     const FileDescriptor socket(NewSocket());
     if (socket.get() < 0)
         return false;
-    if (::connect(socket.get(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-        // A full backlog makes a local connect wait, like any other.
-        if (errno != EAGAIN && errno != EINPROGRESS)
+    // A local connect does not wait for a full backlog: it fails with EAGAIN and is tried again.
+    while (::connect(socket.get(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        if ((errno != EAGAIN && errno != EINTR) || deadline.hasExpired())
             return false;
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (!WaitFor(socket.get(), POLLOUT, deadline)
-            || ::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
-            return false;
+        ::usleep(10000);
     }
     qsizetype written = 0;
     while (written < AddRequest.size()) {
