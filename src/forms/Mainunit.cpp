@@ -838,9 +838,13 @@ void TfrmMain::SetClockTexts(const QString &time, const QString &date, const QSt
 {
     lblTime->setText(time);
     lblData->setText(date);
-    lblData->adjustSize();
     lblDayOfWeek->setText(weekday);
-    lblDayOfWeek->adjustSize();
+    // Hidden since the start, the labels are measured when the window is first shown: a tick
+    // firing a task from the tray would otherwise load the fonts before the task's action.
+    if (m_shownOnce) {
+        lblData->adjustSize();
+        lblDayOfWeek->adjustSize();
+    }
 }
 
 // ---- UserMessages ----

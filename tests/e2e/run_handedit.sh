@@ -55,6 +55,8 @@ fired=$(cut -d. -f1 <"$work/a.log")
 wait_for 5 bash -c "[ \"\$(md5sum <'$task_file')\" = '$expected_left' ]" \
   || fail "the file is not [B]: $(iconv -f CP1251 -t UTF-8 "$task_file" | tr '\r\n' '| ')"
 kill -0 "$zarvo_pid" || fail "the program ended"
+# Firing from the tray measures no text either: no fonts load between a due second and its action.
+[ "$(font_files_mapped "$zarvo_pid")" = 0 ] || fail "a firing from the tray loaded font files"
 
 step "the main window from the tray, with its fonts"
 xdotool mousemove --window "$(tray_icon)" 8 8 click --repeat 2 --delay 80 1
