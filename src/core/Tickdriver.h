@@ -29,7 +29,10 @@ class TickDriver final : public QObject {
 
 public:
     static constexpr int kBeatMs = 200;
-    static constexpr int kBeatOffsetMs = 2; // after the second boundary, so the clock reads the new second
+    // Beats fall on the second boundary: the wake-up timer runs on the clock the tick reads and
+    // never wakes before its moment. A wake that reads the old second anyway re-arms for the
+    // boundary and ticks again.
+    static constexpr int kBeatOffsetMs = 0;
 
     TickDriver(CoreContext &ctx, WakeupTimer &wakeup, QObject *parent = nullptr);
     ~TickDriver() override;
