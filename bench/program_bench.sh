@@ -244,6 +244,7 @@ latency_run() {
   own=$(sort -n "$work/own-ms" | awk '{v[NR] = $1} END {print v[int(0.5 * (NR - 1)) + 1]}')
   awk -v own="$own" '{print $1 - own}' "$work/latency-ms" >"$work/share-ms"
   echo "firing latency, the program's own share (ms): $(percentiles <"$work/share-ms")"
+  echo "  each firing in order, own share (ms): $(awk '{printf "%.1f ", $1}' "$work/share-ms")"
 }
 
 # The private sound server of run_with_pulse.sh, found by its socket once the desktop moves the
