@@ -103,7 +103,7 @@ MainWindowServices ProgramServices::ForMainWindow()
     };
     services.saveWindowGeometry
         = [this](TfrmMain &window) { SaveWindowGeometry(*m_settings, window.Placement()); };
-    services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick();
+    services.trayHostReportsDoubleClick = TrayHostReportsDoubleClick;
     services.watchTrayHost = [](QObject *receiver, std::function<void()> changed) {
         auto *watcher = new TrayHostWatcher(receiver);
         QObject::connect(watcher, &TrayHostWatcher::Changed, receiver, std::move(changed));

@@ -118,7 +118,11 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TrayComp1->SetWindow(this);
     if (m_services.trayAvailable)
         TrayComp1->SetAvailabilityProbe(m_services.trayAvailable);
-    TrayComp1->SetHostReportsDoubleClick(m_services.trayHostReportsDoubleClick);
+    if (m_services.trayHostReportsDoubleClick) {
+        QMetaObject::invokeMethod(
+            this, [this] { TrayComp1->SetHostReportsDoubleClick(m_services.trayHostReportsDoubleClick()); },
+            Qt::QueuedConnection);
+    }
     TrayComp1->SetIcons(m_services.images);
     TrayComp1->SetPopupMenu(popMenuTray);
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);

@@ -54,7 +54,9 @@ struct MainWindowServices {
     // Starts calling its argument whenever a notification area appears or goes away (for as long
     // as the given object lives). None: the area is looked at only at start.
     std::function<void(QObject *receiver, std::function<void()> changed)> watchTrayHost;
-    bool trayHostReportsDoubleClick = true;
+    // Whether the notification area reports double-clicks itself (none given: it does). Asked once
+    // the icon shows: the answer is a bus round trip that start-up need not wait for.
+    std::function<bool()> trayHostReportsDoubleClick;
     // Told to the user once the program has started (where the task file now lives, ...).
     QStringList startNotices;
     QList<QIcon> images; // ImageList1: seven task-type pictures, then the tray icon
