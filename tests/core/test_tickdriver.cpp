@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -157,6 +158,22 @@ TaskFields birthday(const QString &date, const QString &name, const QString &sta
 
 Q_DECLARE_METATYPE(QList<TaskFields>)
 
+// An every-day task running /bin/x at 9:30:00, and the driver of a hidden window started at
+// `now`.
+struct HiddenWithOneTask {
+    explicit HiddenWithOneTask(const QDateTime &now)
+    {
+        f.writeTasks({everyDay("9:30:00", "/bin/x")});
+        f.clock.set(now);
+        RebuildTaskList(f.ctx);
+        driver = std::make_unique<TickDriver>(f.ctx, wakeup);
+        driver->setWindowVisible(false);
+    }
+    CoreFixture f;
+    SimWakeup wakeup;
+    std::unique_ptr<TickDriver> driver;
+};
+
 class TickDriverTest : public QObject {
     Q_OBJECT
 
@@ -283,46 +300,35 @@ private slots:
 
     void clockSetBack_plansFromTheNewReading()
     {
-        CoreFixture f;
-        f.writeTasks({everyDay("9:30:00", "/bin/x")});
-        f.clock.set(at("10:00:00.000"));
-        RebuildTaskList(f.ctx);
-        SimWakeup wakeup;
-        TickDriver driver(f.ctx, wakeup);
-        driver.setWindowVisible(false);
-        QCOMPARE(wakeup.armed, at("9:30:00.000", 6));
-        f.clock.set(at("9:00:00.000"));
-        wakeup.clockWasSet();
-        QCOMPARE(wakeup.armed, at("9:30:00.000"));
+        HiddenWithOneTask p(at("10:00:00.000"));
+        QCOMPARE(p.wakeup.armed, at("9:30:00.000", 6));
+        p.f.clock.set(at("9:00:00.000"));
+        p.wakeup.clockWasSet();
+        QCOMPARE(p.wakeup.armed, at("9:30:00.000"));
     }
 
-    // A notice keeps its own event loop running while it is open: the tasks due meanwhile fire
-    // from that loop, so the plan made after a firing must not wait for the notice to close.
     // The wake for a due second is set at the second itself. Should it come a moment early (a
     // clock that reads the old second), nothing fires early and the task fires once the second
     // has come.
     void earlyWake_firesNothingEarly_andTheTaskAtItsSecond()
     {
-        CoreFixture f;
-        f.writeTasks({everyDay("9:30:00", "/bin/x")});
-        f.clock.set(at("9:00:00.000"));
-        RebuildTaskList(f.ctx);
-        SimWakeup wakeup;
-        TickDriver driver(f.ctx, wakeup);
-        driver.setWindowVisible(false);
-        QCOMPARE(wakeup.armed, at("9:30:00.000"));
+        HiddenWithOneTask p(at("9:00:00.000"));
+        QCOMPARE(p.wakeup.armed, at("9:30:00.000"));
         QStringList fired;
-        f.actions.whileOpen
-            = [&](const QString &call) { fired << f.clock.now.toString(u"HH:mm:ss.zzz"_s) + u' ' + call; };
+        p.f.actions.whileOpen
+            = [&](const QString &call) { fired << p.f.clock.now.toString(u"HH:mm:ss.zzz"_s) + u' ' + call; };
 
-        f.clock.set(at("9:29:59.999"));
-        wakeup.fire();
+        p.f.clock.set(at("9:29:59.999"));
+        p.wakeup.fire();
         QCOMPARE(fired, QStringList());
-        QCOMPARE(wakeup.armed, at("9:30:00.000"));
-        f.clock.set(wakeup.armed);
-        wakeup.fire();
+        QCOMPARE(p.wakeup.armed, at("9:30:00.000"));
+        p.f.clock.set(p.wakeup.armed);
+        p.wakeup.fire();
         QCOMPARE(fired, QStringList({u"09:30:00.000 run|/bin/x"_s}));
     }
+
+    // A notice keeps its own event loop running while it is open: the tasks due meanwhile fire
+    // from that loop, so the plan made after a firing must not wait for the notice to close.
 
     void taskDueWhileANoticeIsOpen_firesFromTheNoticesLoop()
     {
