@@ -85,11 +85,16 @@ MainWindowServices ProgramServices::ForMainWindow()
     services.taskFilePath = taskFile.path;
     if (!taskFile.notice.isEmpty())
         services.startNotices << taskFile.notice;
-    // Temporaries of saves that a crash or a kill interrupted; only ours, and only old ones.
-    RemoveStaleSaveTemporaries(taskFile.path);
-    const QString settingsFile = UserSettingsFilePath();
-    if (!settingsFile.isEmpty())
-        RemoveStaleSaveTemporaries(settingsFile);
+    // Temporaries of saves that a crash or a kill interrupted; only ours, and only old ones, so
+    // it waits until the tray icon shows: a save of this start makes no temporary that old.
+    QMetaObject::invokeMethod(
+        qApp,
+        [taskFilePath = taskFile.path, settingsFile = UserSettingsFilePath()] {
+            RemoveStaleSaveTemporaries(taskFilePath);
+            if (!settingsFile.isEmpty())
+                RemoveStaleSaveTemporaries(settingsFile);
+        },
+        Qt::QueuedConnection);
     services.settings = m_settings.get();
     services.clock = &m_clock;
     services.wakeup = m_wakeup.get();

@@ -35,8 +35,14 @@ block() { # due-epoch program state
 due=$(($(date +%s) + 12))
 block "$due" "$work/a.sh" true | iconv -f UTF-8 -t CP1251 >"$task_file"
 step "A due at $(date -d "@$due" +%T)"
+# Litter of saves a kill interrupted: an old one goes once the program is up, a fresh one stays.
+printf 'old' >"$task_file.Ab12Cd" && touch -d '-20 minutes' "$task_file.Ab12Cd"
+printf 'new' >"$task_file.Ef34Gh"
 start_program
 wait_for 30 has_tray_icon || fail "no tray icon"
+wait_for 5 test ! -e "$task_file.Ab12Cd" || fail "an old temporary of an interrupted save was left"
+[ -e "$task_file.Ef34Gh" ] || fail "a fresh temporary was removed"
+rm -f "$task_file.Ef34Gh"
 
 step "the file is rewritten as [B, A]"
 sleep 3
