@@ -125,6 +125,7 @@ tray_runs() {
     rm -f "$work/xev.fifo"
   done
   echo "exec to tray icon, $count tasks, $runs runs (ms): $(percentiles <"$work/tray-ms")"
+  echo "  each run in order (ms): $(tr '\n' ' ' <"$work/tray-ms")"
 }
 
 # ---- idle footprint ----
