@@ -127,8 +127,14 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     TrayComp1->SetPopupMenu(popMenuTray);
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);
     TrayComp1->SetPopupMenuOn(TTrayIconMessage::imRightClickUp);
-    if (m_services.watchTrayHost)
-        m_services.watchTrayHost(TrayComp1, [tray = TrayComp1] { tray->HostChanged(); });
+    // Watching the notification area subscribes on the session bus: it starts once the icon has
+    // shown, which is also the first moment a change of host could matter.
+    if (m_services.watchTrayHost) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] { m_services.watchTrayHost(TrayComp1, [tray = TrayComp1] { tray->HostChanged(); }); },
+            Qt::QueuedConnection);
+    }
 
     TimerHelper.setInterval(5000);
     connect(&TimerHelper, &QTimer::timeout, this, &TfrmMain::TimerHelperTimer);
