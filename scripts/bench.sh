@@ -115,7 +115,7 @@ both "idle ${idle_seconds} s hidden, 100 active tasks: wake-ups per second" idle
 both "idle ${idle_seconds} s hidden, 100 active tasks: RSS (kB)" idle "RSS \(kB\):"
 both "idle ${idle_seconds} s hidden, 100 active tasks: PSS (kB)" idle "PSS \(kB\):"
 for what in "CPU \(ms per minute\):|CPU (ms per minute)" "wake-ups \(per second\):|wake-ups per second" \
-  "RSS \(kB\):|RSS (kB)"; do
+  "RSS \(kB\):|RSS (kB)" "PSS \(kB\):|PSS (kB)"; do
   row "idle ${idle_seconds} s, bare Qt tray program, 200 ms timer: ${what#*|}" "-" \
     "$(field "$out/idle-bare" "${what%%|*}")"
 done
