@@ -90,6 +90,7 @@ public:
     }
     ~Listener()
     {
+        notifier.setEnabled(false); // before its descriptor goes
         ::close(fd);
         ::unlink(path.constData());
     }
@@ -109,7 +110,11 @@ public:
     {
         QTimer::singleShot(ClientTimeoutMs, this, &QObject::deleteLater);
     }
-    ~Client() override { ::close(m_fd); }
+    ~Client() override
+    {
+        m_notifier.setEnabled(false); // before its descriptor goes
+        ::close(m_fd);
+    }
 
     QSocketNotifier &Notifier() { return m_notifier; }
 
