@@ -98,6 +98,15 @@ watch_reparents() {
   wait_for 20 xev_listening "$1" || fail "no events of the root window"
 }
 
+# Ends one start: the program, then the watchers the start added after the first KEPT processes.
+end_start() {
+  kill "$zarvo_pid"
+  wait "$zarvo_pid" 2>/dev/null
+  zarvo_pid=
+  for pid in "${pids[@]:$1}"; do kill "$pid" 2>/dev/null; done
+  rm -f "$work/xev.fifo"
+}
+
 # The moment (seconds) the window WINDOW (decimal id) was taken into the tray host.
 embedded_at() {
   local hex
@@ -118,11 +127,7 @@ tray_runs() {
     at=$(embedded_at "$log" "$icon")
     [ -n "$at" ] || fail "no record of the icon being embedded in run $run"
     awk -v a="$at" -v b="$started_at" 'BEGIN {printf "%.1f\n", (a - b) * 1000}' >>"$work/tray-ms"
-    kill "$zarvo_pid"
-    wait "$zarvo_pid" 2>/dev/null
-    zarvo_pid=
-    for pid in "${pids[@]:${#desktop_pids[@]}}"; do kill "$pid" 2>/dev/null; done
-    rm -f "$work/xev.fifo"
+    end_start "${#desktop_pids[@]}"
   done
   echo "exec to tray icon, $count tasks, $runs runs (ms): $(percentiles <"$work/tray-ms")"
   echo "  each run in order (ms): $(tr '\n' ' ' <"$work/tray-ms")"
@@ -192,11 +197,7 @@ sound_run() {
     if [ -n "$mapped" ] && [ -n "$streamed" ]; then
       awk -v a="$streamed" -v b="$mapped" 'BEGIN {printf "%.1f\n", (a - b) * 1000}' >>"$work/sound-ms"
     fi
-    kill "$zarvo_pid"
-    wait "$zarvo_pid" 2>/dev/null
-    zarvo_pid=
-    for pid in "${pids[@]:${#kept[@]}}"; do kill "$pid" 2>/dev/null; done
-    rm -f "$work/xev.fifo"
+    end_start "${#kept[@]}"
   done
   pids=("${kept[@]}")
   echo "first sound, notice mapped to the stream at the server, $runs starts (ms): $(percentiles <"$work/sound-ms")"
