@@ -8,14 +8,16 @@
 # The "before" column is the program built from ZARVO_BENCH_BEFORE (a git revision; default the
 # last one that polled the tick every 200 ms; "none" leaves the column out), or the program
 # ZARVO_BENCH_BEFORE_PROGRAM when it names one already built.
-# ZARVO_BENCH_IDLE_SECONDS (60), ZARVO_BENCH_FIRINGS (30) and ZARVO_BENCH_TRAY_RUNS (10) change
-# the lengths of the runs.
+# ZARVO_BENCH_IDLE_SECONDS (60), ZARVO_BENCH_FIRINGS (30), ZARVO_BENCH_TRAY_RUNS (10) and
+# ZARVO_BENCH_TRAY_ROUNDS (5, the turns the exec-to-tray starts are split into) change the lengths
+# of the runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${ZARVO_BENCH_BUILD_DIR:-build-release}"
 idle_seconds="${ZARVO_BENCH_IDLE_SECONDS:-60}"
 firings="${ZARVO_BENCH_FIRINGS:-30}"
 tray_runs="${ZARVO_BENCH_TRAY_RUNS:-10}"
+tray_rounds="${ZARVO_BENCH_TRAY_ROUNDS:-5}"
 before_rev="${ZARVO_BENCH_BEFORE:-b867dc1}"
 
 # The desktop tools come with the test tools; the build is Release, without the tests.
@@ -55,10 +57,12 @@ pooled() { # NAME RUNS-FILE
   sort -n "$2" | awk -v name="$1" '{v[NR] = $1} END {
     printf "%s (ms): p50 %.1f  max %.1f  (n %d)\n", name, v[int(0.5 * (NR - 1)) + 1], v[NR], NR }'
 }
-tray_rounds=3
+# Each round starts with the next program in turn, so none always follows the same one.
+tray_programs=("${programs[@]}" bare)
 per_round=$(((tray_runs + tray_rounds - 1) / tray_rounds))
-for ((round = 1; round <= tray_rounds; round++)); do
-  for which in "${programs[@]}" bare; do
+for ((round = 0; round < tray_rounds; round++)); do
+  for ((turn = 0; turn < ${#tray_programs[@]}; turn++)); do
+    which=${tray_programs[$(((round + turn) % ${#tray_programs[@]}))]}
     program_var="${which}_program"
     for count in 0 100; do
       bash bench/program_bench.sh "${!program_var}" tray "$per_round" "$count" | each_run >>"$out/tray$count-$which.runs"

@@ -1,5 +1,7 @@
+#include "Artwork.h"
 #include "Commandline.h"
 #include "Displayguard.h"
+#include "Earlycaption.h"
 #include "Errors.h"
 #include "Instancechannel.h"
 #include "Mainunit.h"
@@ -11,6 +13,18 @@
 
 #include <QAction>
 #include <QMessageBox>
+
+namespace {
+
+void ReportStartError(const QString &text)
+{
+    // The error may come before the main window, and with it the program's icon, was made.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(Artwork::AppIcon());
+    ZarvoApplication::ShowErrorReport(text);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -26,8 +40,8 @@ int main(int argc, char **argv)
         qWarning("Qt's Russian translations (qtbase_ru.qm) were not found in %s",
             qPrintable(QtTranslationsFolder()));
 
-    // Taken before the program has its title: the lock records the executable's own name,
-    // which is how a later copy tells a live holder from a dead one.
+    // Taken before the program has its title, so a second copy's box is captioned with the
+    // executable's name.
     SingleInstance instance(SingleInstance::DefaultLockFolder());
     if (!instance.TryAcquire()) {
         // A copy that started at the same moment won the lock after --add found none running.
@@ -49,8 +63,12 @@ int main(int argc, char **argv)
     try {
         ProgramServices services;
         MainWindowServices forWindow = services.ForMainWindow();
-        QApplication::setWindowIcon(forWindow.appIcon);
+        const QIcon appIcon = forWindow.appIcon;
         TfrmMain frmMain(std::move(forWindow));
+        // The other windows take the program's icon from here on. Not before: the tray icon's own
+        // hidden window, made while the main window is built, would first draw every size of it
+        // and send them to the X server, all before the icon is in the notification area.
+        QApplication::setWindowIcon(appIcon);
         QObject::connect(
             &frmMain, &TfrmMain::ExitRequested, &app, &QCoreApplication::exit, Qt::QueuedConnection);
         // A later `zarvo --add` does what the tray item "Добавить задание..." does.
@@ -62,9 +80,9 @@ int main(int argc, char **argv)
             QMetaObject::invokeMethod(frmMain.mnuTrayAdd, &QAction::trigger, Qt::QueuedConnection);
         return QApplication::exec();
     } catch (const ZarvoError &error) {
-        ZarvoApplication::ShowErrorReport(error.text());
+        ReportStartError(error.text());
     } catch (const std::exception &error) {
-        ZarvoApplication::ShowErrorReport(QString::fromLocal8Bit(error.what()));
+        ReportStartError(QString::fromLocal8Bit(error.what()));
     }
     return 0;
 }

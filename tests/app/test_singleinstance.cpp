@@ -1,8 +1,10 @@
-#include "support/TestMain.h"
+#include "Earlycaption.h"
 #include "Singleinstance.h"
+#include "support/TestMain.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +16,10 @@ private slots:
     void secondHolder_isRefused_untilTheFirstEnds();
     void lockOfADeadProcess_isTakenOver();
     void lockFolderMissing_countsAsRunning();
+    void lockOfAnotherProcess_holdsUntilThatProcessIsKilled();
+    void recordNamingALiveProcess_holdsNothingByItself();
+    void holder_isRecordedForEarlierVersions();
+    void linkInPlaceOfTheLockFile_isNotFollowed();
     void earlyCaption_isFileNameCutAtFirstDot_data();
     void earlyCaption_isFileNameCutAtFirstDot();
 };
@@ -55,6 +61,81 @@ void TestSingleInstance::lockFolderMissing_countsAsRunning()
     QTemporaryDir dir;
     SingleInstance instance(dir.filePath(QStringLiteral("no/such/folder")));
     QCOMPARE(instance.TryAcquire(), false);
+}
+
+void TestSingleInstance::lockOfAnotherProcess_holdsUntilThatProcessIsKilled()
+{
+    QTemporaryDir dir;
+    const QString lockPath = dir.filePath(QStringLiteral("OneOnly"));
+    QProcess holder;
+    // The shell's descriptor carries the lock into sleep, the only process left holding it.
+    holder.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec 9>\"$1\" && flock -x 9 && echo held && exec sleep 60"),
+            QStringLiteral("sh"), lockPath});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+
+    SingleInstance whileHeld(dir.path());
+    QCOMPARE(whileHeld.TryAcquire(), false);
+
+    // Killed, it cannot clean up after itself; its lock goes with it all the same.
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    SingleInstance afterwards(dir.path());
+    QCOMPARE(afterwards.TryAcquire(), true);
+}
+
+void TestSingleInstance::recordNamingALiveProcess_holdsNothingByItself()
+{
+    QTemporaryDir dir;
+    // The id of a dead copy, since reused by a running process of the same name.
+    QProcess reuser;
+    reuser.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    QVERIFY(reuser.waitForStarted());
+    QFile lock(dir.filePath(QStringLiteral("OneOnly")));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(
+        QByteArray::number(reuser.processId()) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+
+    SingleInstance instance(dir.path());
+    QCOMPARE(instance.TryAcquire(), true);
+    reuser.kill();
+    reuser.waitForFinished();
+}
+
+void TestSingleInstance::holder_isRecordedForEarlierVersions()
+{
+    QTemporaryDir dir;
+    QFile lock(dir.filePath(QStringLiteral("OneOnly")));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write("a much longer record left behind by an earlier holder\nzarvo\nsomewhere\n");
+    lock.close();
+
+    SingleInstance instance(dir.path());
+    QVERIFY(instance.TryAcquire());
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = lock.readAll().split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(0), QByteArray::number(QCoreApplication::applicationPid()));
+    QCOMPARE(lines.at(1), QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8());
+    QCOMPARE(lines.at(2), QSysInfo::machineHostName().toUtf8());
+}
+
+void TestSingleInstance::linkInPlaceOfTheLockFile_isNotFollowed()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("someone-elses-file"));
+    QFile other(target);
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("keep me");
+    other.close();
+    QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("OneOnly"))));
+
+    SingleInstance instance(dir.path());
+    QCOMPARE(instance.TryAcquire(), false);
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QCOMPARE(other.readAll(), QByteArray("keep me"));
 }
 
 void TestSingleInstance::earlyCaption_isFileNameCutAtFirstDot_data()
