@@ -12,6 +12,7 @@
 #include "SettingsBackend.h"
 #include "Settingsstore.h"
 #include "Settingsunit.h"
+#include "Startuplistview.h"
 #include "Tasklist.h"
 #include "Tasklistdelegate.h"
 #include "Tickdriver.h"
@@ -102,17 +103,13 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     m_ctx.taskFilePath = m_services.taskFilePath;
     m_ctx.settings = m_services.settings;
     m_ctx.clock = m_services.clock;
-    m_ctx.view = this;
+    // Until the controls are built, after the tray icon has shown.
+    StartupListView startupList(*this);
+    m_ctx.view = &startupList;
     m_ctx.helperTimer = &m_helperPort;
     m_ctx.actions = m_services.actions;
     m_ctx.messages = m_services.messages ? m_services.messages : this;
     m_ctx.help = m_services.help;
-
-    BuildControls();
-    BuildMenus();
-    SetTabOrder();
-    LayOut();
-    AccessibleNames::Apply(*this);
 
     TrayComp1 = new TTrayIcon(this);
     TrayComp1->SetWindow(this);
@@ -124,7 +121,6 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
             Qt::QueuedConnection);
     }
     TrayComp1->SetIcons(m_services.images);
-    TrayComp1->SetPopupMenu(popMenuTray);
     TrayComp1->SetRestoreOn(TTrayIconMessage::imDoubleClick);
     TrayComp1->SetPopupMenuOn(TTrayIconMessage::imRightClickUp);
     // Watching the notification area subscribes on the session bus: it starts once the icon has
@@ -146,6 +142,15 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     connect(qApp, &QCoreApplication::aboutToQuit, TrayComp1, &TTrayIcon::EndSession);
 
     FormCreate();
+    BuildControls();
+    BuildMenus();
+    SetTabOrder();
+    LayOut();
+    AccessibleNames::Apply(*this);
+    TrayComp1->SetPopupMenu(popMenuTray);
+    startupList.ApplyTo(*this);
+    m_ctx.view = this;
+
     if (m_services.wakeup) {
         m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
         // Before the tick of now runs: the report lists what no tick saw.

@@ -1,11 +1,10 @@
-#include "support/SimWakeup.h"
-#include "support/TestMain.h"
 #include "Addunit.h"
 #include "Cp1251.h"
 #include "Endunit.h"
 #include "Errors.h"
 #include "Mainunit.h"
 #include "Messages.h"
+#include "Missedunit.h"
 #include "Settingsunit.h"
 #include "Soundplayer.h"
 #include "support/FakeClock.h"
@@ -15,8 +14,9 @@
 #include "support/RecordingHelp.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingServices.h"
-#include "Missedunit.h"
 #include "support/SettingsSeeds.h"
+#include "support/SimWakeup.h"
+#include "support/TestMain.h"
 #include "Tasklistdelegate.h"
 #include "Trayicon.h"
 #include "Wakeuptimer.h"
@@ -142,6 +142,7 @@ private slots:
     void rows_showPictureIndexAndTextOfEachTask_data();
     void rows_showPictureIndexAndTextOfEachTask();
     void emptyFile_disablesEveryTaskControl();
+    void trayIcon_showsBeforeAnyControlIsBuilt();
     void selection_enablesChangeAndDelete_rightClickClearsIt();
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
@@ -214,6 +215,34 @@ void TestMainWindow::emptyFile_disablesEveryTaskControl()
     QCOMPARE(w.btnChange->isEnabled(), false);
     QCOMPARE(w.btnDelete->isEnabled(), false);
     QCOMPARE(w.btnAdd->isEnabled(), true);
+}
+
+void TestMainWindow::trayIcon_showsBeforeAnyControlIsBuilt()
+{
+    // The first text a control gets starts Qt's accessibility bridge, calls on the session bus
+    // that must not stand between the start and the tray icon.
+    Fixture f({Reminder, Shutdown});
+    MainWindowServices services = f.Services();
+    const QWidgetList before = QApplication::topLevelWidgets();
+    int controlsWhenTheIconShows = -1;
+    services.trayAvailable = [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!before.contains(window) && window->objectName() == QLatin1String("frmMain"))
+                controlsWhenTheIconShows = int(window->findChildren<QWidget *>().size());
+        }
+        return true;
+    };
+
+    TfrmMain w(std::move(services));
+
+    QCOMPARE(controlsWhenTheIconShows, 0);
+    QCOMPARE(w.TrayComp1->Visible(), true);
+    // What the start put into the list before is all there once the controls are.
+    QCOMPARE(w.cklTaskList->count(), 2);
+    QCOMPARE(w.cklTaskList->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(w.btnClear->isEnabled(), true);
+    QCOMPARE(w.chkAll->isEnabled(), true);
+    QCOMPARE(w.TrayComp1->Hint(), Msg::HintActiveTasks);
 }
 
 void TestMainWindow::selection_enablesChangeAndDelete_rightClickClearsIt()
@@ -398,10 +427,10 @@ void TestMainWindow::insert_bringsAnOpenAddDialogForward()
 void TestMainWindow::addChangeAndSettings_openTheirDialogs()
 {
     Fixture f({Reminder, Shutdown});
-    const QStringList booleans{"auto_run", "chk_sound", "chk_mes"};
+    const QStringList booleans {"auto_run", "chk_sound", "chk_mes"};
     for (const QString &name : booleans)
         f.settings.set(SettingsKeys::Settings, name, 0);
-    const QStringList texts{"pl_h", "pl_m", "pl_s"};
+    const QStringList texts {"pl_h", "pl_m", "pl_s"};
     for (const QString &name : texts)
         f.settings.set(SettingsKeys::Settings, name, QStringLiteral("00"));
     TfrmMain w(f.Services());
@@ -430,7 +459,8 @@ void TestMainWindow::addChangeAndSettings_openTheirDialogs()
     QTRY_COMPARE(w.AddFormOpen, false);
 
     bool settingsOpen = false;
-    OnNextModal([&](QWidget *modal) { settingsOpen = qobject_cast<TfrmSettings *>(modal) && w.SettingsFormOpen; });
+    OnNextModal(
+        [&](QWidget *modal) { settingsOpen = qobject_cast<TfrmSettings *>(modal) && w.SettingsFormOpen; });
     w.btnSettings->click();
     QCOMPARE(settingsOpen, true);
     QTRY_COMPARE(w.SettingsFormOpen, false);
@@ -474,8 +504,9 @@ void TestMainWindow::tickingARow_storesItInTheFile()
 // The window ticks only through the tick driver, on the wake-up it was given.
 void TestMainWindow::dueTask_firesOnTheDriversWakeUp()
 {
-    const QStringList due = Block(QStringLiteral("6"), QStringLiteral("10:00:00"), QStringLiteral("5 января 2004"),
-        QStringLiteral("NULL"), QStringLiteral("/bin/now"), QStringLiteral("true"));
+    const QStringList due
+        = Block(QStringLiteral("6"), QStringLiteral("10:00:00"), QStringLiteral("5 января 2004"),
+            QStringLiteral("NULL"), QStringLiteral("/bin/now"), QStringLiteral("true"));
     Fixture f({Shutdown, due});
     TfrmMain w(f.Services());
     w.show();
@@ -694,7 +725,8 @@ void TestMainWindow::trayHostLeavesWhileHidden_windowComesBack_iconReturnsWithTh
     f.settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), 1);
     std::function<void()> hostChanged;
     MainWindowServices services = f.Services();
-    services.watchTrayHost = [&](QObject *, std::function<void()> changed) { hostChanged = std::move(changed); };
+    services.watchTrayHost
+        = [&](QObject *, std::function<void()> changed) { hostChanged = std::move(changed); };
     TfrmMain w(std::move(services));
     w.ShowAtStart();
     QVERIFY(w.StartsHidden());
@@ -746,8 +778,9 @@ void TestMainWindow::missedReport_startAndLateWakeupShareOneWindow_data()
 void TestMainWindow::missedReport_startAndLateWakeupShareOneWindow()
 {
     QFETCH(bool, on);
-    const QStringList pastReminder = Block(QStringLiteral("1"), QStringLiteral("9:00:00"),
-        QStringLiteral("5 января 2004"), QStringLiteral("Час назад"), QStringLiteral("NULL"), QStringLiteral("true"));
+    const QStringList pastReminder
+        = Block(QStringLiteral("1"), QStringLiteral("9:00:00"), QStringLiteral("5 января 2004"),
+            QStringLiteral("Час назад"), QStringLiteral("NULL"), QStringLiteral("true"));
     const QStringList daily = Block(QStringLiteral("1"), QStringLiteral("10:30:00"), QStringLiteral("NULL"),
         QStringLiteral("Каждый день"), QStringLiteral("NULL"), QStringLiteral("true"));
     Fixture f({pastReminder, daily});
