@@ -1,5 +1,6 @@
 #include "Earlycaption.h"
 #include "Singleinstance.h"
+#include "support/FileHelpers.h"
 #include "support/TestMain.h"
 
 #include <QCoreApplication>
@@ -47,10 +48,8 @@ void TestSingleInstance::lockOfADeadProcess_isTakenOver()
     QVERIFY(gone.waitForStarted());
     const qint64 deadPid = gone.processId();
     QVERIFY(gone.waitForFinished());
-    QFile lock(dir.filePath(QStringLiteral("OneOnly")));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(deadPid) + "\nzarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("OneOnly")),
+        QByteArray::number(deadPid) + "\nzarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
 
     SingleInstance instance(dir.path());
     QCOMPARE(instance.TryAcquire(), true);
@@ -92,11 +91,8 @@ void TestSingleInstance::recordNamingALiveProcess_holdsNothingByItself()
     QProcess reuser;
     reuser.start(QStringLiteral("sleep"), {QStringLiteral("60")});
     QVERIFY(reuser.waitForStarted());
-    QFile lock(dir.filePath(QStringLiteral("OneOnly")));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(
-        QByteArray::number(reuser.processId()) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("OneOnly")),
+        QByteArray::number(reuser.processId()) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
 
     SingleInstance instance(dir.path());
     QCOMPARE(instance.TryAcquire(), true);
@@ -107,15 +103,12 @@ void TestSingleInstance::recordNamingALiveProcess_holdsNothingByItself()
 void TestSingleInstance::holder_isRecordedForEarlierVersions()
 {
     QTemporaryDir dir;
-    QFile lock(dir.filePath(QStringLiteral("OneOnly")));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write("a much longer record left behind by an earlier holder\nzarvo\nsomewhere\n");
-    lock.close();
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("OneOnly")),
+        "a much longer record left behind by an earlier holder\nzarvo\nsomewhere\n"));
 
     SingleInstance instance(dir.path());
     QVERIFY(instance.TryAcquire());
-    QVERIFY(lock.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = lock.readAll().split('\n');
+    const QList<QByteArray> lines = readBytes(dir.filePath(QStringLiteral("OneOnly"))).split('\n');
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines.at(0), QByteArray::number(QCoreApplication::applicationPid()));
     QCOMPARE(lines.at(1), QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8());
@@ -126,16 +119,12 @@ void TestSingleInstance::linkInPlaceOfTheLockFile_isNotFollowed()
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("someone-elses-file"));
-    QFile other(target);
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("keep me");
-    other.close();
+    QVERIFY(writeBytes(target, "keep me"));
     QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("OneOnly"))));
 
     SingleInstance instance(dir.path());
     QCOMPARE(instance.TryAcquire(), false);
-    QVERIFY(other.open(QIODevice::ReadOnly));
-    QCOMPARE(other.readAll(), QByteArray("keep me"));
+    QCOMPARE(readBytes(target), QByteArray("keep me"));
 }
 
 void TestSingleInstance::earlyCaption_isFileNameCutAtFirstDot_data()
