@@ -103,9 +103,8 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     m_ctx.taskFilePath = m_services.taskFilePath;
     m_ctx.settings = m_services.settings;
     m_ctx.clock = m_services.clock;
-    // Until the controls are built, after the tray icon has shown.
-    StartupListView startupList(*this);
-    m_ctx.view = &startupList;
+    m_startupList = std::make_unique<StartupListView>(*this);
+    m_ctx.view = m_startupList.get();
     m_ctx.helperTimer = &m_helperPort;
     m_ctx.actions = m_services.actions;
     m_ctx.messages = m_services.messages ? m_services.messages : this;
@@ -142,14 +141,7 @@ TfrmMain::TfrmMain(MainWindowServices services, QWidget *parent)
     connect(qApp, &QCoreApplication::aboutToQuit, TrayComp1, &TTrayIcon::EndSession);
 
     FormCreate();
-    BuildControls();
-    BuildMenus();
-    SetTabOrder();
-    LayOut();
-    AccessibleNames::Apply(*this);
-    TrayComp1->SetPopupMenu(popMenuTray);
-    startupList.ApplyTo(*this);
-    m_ctx.view = this;
+    BuildContents();
 
     if (m_services.wakeup) {
         m_tickDriver = std::make_unique<TickDriver>(m_ctx, *m_services.wakeup);
@@ -167,6 +159,21 @@ TfrmMain::~TfrmMain()
 {
     m_tickDriver.reset(); // before the context it listens on
     delete frmMissed; // it works on the context too
+}
+
+void TfrmMain::BuildContents()
+{
+    if (!m_startupList)
+        return;
+    BuildControls();
+    BuildMenus();
+    SetTabOrder();
+    LayOut();
+    AccessibleNames::Apply(*this);
+    TrayComp1->SetPopupMenu(popMenuTray);
+    m_startupList->ApplyTo(*this);
+    m_ctx.view = this;
+    m_startupList.reset();
 }
 
 void TfrmMain::BuildControls()
@@ -403,6 +410,8 @@ void TfrmMain::FormCreate()
         TrayComp1->SetHide(true);
         TrayComp1->Update();
         TrayComp1->SetVisible(true);
+        // From here the icon takes clicks whenever a box is open, and can bring up the window.
+        BuildContents();
         if (ReadSettingBool(*m_ctx.settings, SettingsKeys::Settings, QStringLiteral("auto_hide"))
             && TrayComp1->IsShown()) {
             TrayComp1->Minimize();

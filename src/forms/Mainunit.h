@@ -23,6 +23,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QPushButton;
+class StartupListView;
 class TTrayIcon;
 class TfrmMain;
 class TfrmMissed;
@@ -191,6 +192,9 @@ private:
         QTimer &m_timer;
     };
 
+    // The controls, menus and their layout, with what the start-up put into the list meanwhile;
+    // once, as soon as the tray icon shows (or at the end of the window's creation without one).
+    void BuildContents();
     void BuildControls();
     void BuildMenus();
     void SetTabOrder();
@@ -214,6 +218,8 @@ private:
     CoreContext m_ctx;
     WindowPlacement m_placement {*this};
     HelperTimerPort m_helperPort {TimerHelper};
+    // The task list as plain data until the controls are built.
+    std::unique_ptr<StartupListView> m_startupList;
     std::unique_ptr<TickDriver> m_tickDriver; // runs the tick on the wake-up it is given
     int m_settingRows = 0; // > 0 while the program itself changes rows or ticks
     bool m_startHidden = false;

@@ -143,6 +143,7 @@ private slots:
     void rows_showPictureIndexAndTextOfEachTask();
     void emptyFile_disablesEveryTaskControl();
     void trayIcon_showsBeforeAnyControlIsBuilt();
+    void errorAfterTheTrayIcon_windowRestoredFromTheTrayMeanwhile_isWhole();
     void selection_enablesChangeAndDelete_rightClickClearsIt();
     void deleteKey_withSelection_removesTheTask_withoutDoesNothing();
     void f1_opensMainHelp_menuLinksGoToTheOpener();
@@ -243,6 +244,32 @@ void TestMainWindow::trayIcon_showsBeforeAnyControlIsBuilt()
     QCOMPARE(w.btnClear->isEnabled(), true);
     QCOMPARE(w.chkAll->isEnabled(), true);
     QCOMPARE(w.TrayComp1->Hint(), Msg::HintActiveTasks);
+}
+
+void TestMainWindow::errorAfterTheTrayIcon_windowRestoredFromTheTrayMeanwhile_isWhole()
+{
+    // A damaged auto_hide is reported once the tray icon is there; while the box is open, the
+    // icon still takes clicks and can bring the window up.
+    Fixture f({Reminder, Shutdown});
+    f.settings.set(SettingsKeys::Settings, QStringLiteral("auto_hide"), QStringLiteral("yes"));
+    const QWidgetList before = QApplication::topLevelWidgets();
+    int rowsWhileOpen = -1;
+    f.messages.whileOpen = [&](const QString &) {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (before.contains(window) || window->objectName() != QLatin1String("frmMain"))
+                continue;
+            window->findChild<TTrayIcon *>()->Restore();
+            rowsWhileOpen = window->findChild<QListWidget *>()->count();
+        }
+    };
+
+    TfrmMain w(f.Services());
+
+    QCOMPARE(f.messages.shown.size(), 1);
+    QCOMPARE(rowsWhileOpen, 2);
+    QCOMPARE(w.isVisible(), true);
+    QCOMPARE(w.cklTaskList->count(), 2);
+    QCOMPARE(w.btnClear->isEnabled(), true);
 }
 
 void TestMainWindow::selection_enablesChangeAndDelete_rightClickClearsIt()
